@@ -1,0 +1,15 @@
+# Warning flags as an interface target, linked PRIVATE by every target of ours.
+add_library(velmorin_warnings INTERFACE)
+if(MSVC)
+  target_compile_options(velmorin_warnings INTERFACE /W4 /permissive- /utf-8-)
+  target_compile_definitions(velmorin_warnings INTERFACE _CRT_SECURE_NO_WARNINGS _WINSOCK_DEPRECATED_NO_WARNINGS)
+else()
+  target_compile_options(velmorin_warnings INTERFACE -Wall -Wextra -Wshadow)
+endif()
+# Product code carries no exceptions and no RTTI.
+add_library(velmorin_product_flags INTERFACE)
+if(MSVC)
+  target_compile_options(velmorin_product_flags INTERFACE /GR-)
+else()
+  target_compile_options(velmorin_product_flags INTERFACE -fno-exceptions -fno-rtti)
+endif()

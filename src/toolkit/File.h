@@ -1,0 +1,50 @@
+// Owner of an open file: unbuffered reads and writes, a CR LF line reader and
+// the key=value line writers that produce the program's settings and lists.
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/UniqueHandle.h"
+
+struct FileTraits {
+#ifdef _WIN32
+  using Handle = void*;  // HANDLE; an invalid one is never stored, it becomes null
+  static Handle Invalid() { return nullptr; }
+#else
+  using Handle = int;
+  static Handle Invalid() { return -1; }
+#endif
+  static int Close(Handle h);
+};
+
+class File {
+ public:
+  File() = default;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  bool OpenRead(const char* path);
+  bool CreateWrite(const char* path);
+  bool OpenAppend(const char* path);
+  int Close() { return handle.Close(); }
+  bool IsOpen() const { return handle.IsValid(); }
+
+  int Read(void* buffer, int count);
+  int ReadLine(char* buffer, int count, bool strip);
+  int Write(const void* bytes, int count);
+  int WriteText(const char* text);
+  int WriteNewLine();
+  void WriteKeyInt(const char* key, int value);
+  void WriteKeyText(const char* key, const char* value);
+  std::uint32_t Size();
+  std::uint32_t Seek(std::int32_t distance, int origin);
+  // Forces written bytes to the disk before the file takes another's place.
+  bool Flush();
+
+  // Puts source in place of target in one step (target may exist).
+  static bool Replace(const char* source, const char* target);
+  static bool Delete(const char* path);
+
+ private:
+  UniqueHandle<FileTraits> handle;
+};

@@ -1,0 +1,112 @@
+#include "toolkit/Platform.h"
+
+#include <iconv.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "resources/ResourceText.h"
+
+namespace platform {
+
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+const char* NextChar(const char* p) {
+  if (*p == '\0') return p;
+  if (IsLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0') return p + 2;
+  return p + 1;
+}
+
+namespace {
+int FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+int Sign(int v) { return (v > 0) - (v < 0); }
+}  // namespace
+
+int CompareText(const char* a, const char* b) { return Sign(std::strcmp(a, b)); }
+
+int CompareTextNoCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    int ca = FoldAscii(static_cast<unsigned char>(*a));
+    int cb = FoldAscii(static_cast<unsigned char>(*b));
+    if (ca != cb || ca == 0) return Sign(ca - cb);
+  }
+}
+
+bool EqualNoCaseN(const char* a, const char* b, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+std::uint32_t TickCount() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ts.tv_sec) * 1000u + ts.tv_nsec / 1000000);
+}
+
+void SleepMs(std::uint32_t ms) {
+  timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+  while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+  }
+}
+
+int Utf8ToAnsi(const char* text, char* out, int outSize) {
+  iconv_t cd = iconv_open("CP932//TRANSLIT", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
+  size_t inLeft = std::strlen(text);
+  // CP932 never needs more bytes than UTF-8 for the same characters.
+  size_t room = inLeft + 1;
+  char* tmp = static_cast<char*>(std::malloc(room));
+  int result = 0;
+  if (tmp) {
+    char* in = const_cast<char*>(text);
+    char* dst = tmp;
+    size_t dstLeft = room;
+    if (iconv(cd, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
+      *dst++ = '\0';
+      int needed = static_cast<int>(dst - tmp);
+      if (!out) {
+        result = needed;
+      } else if (needed <= outSize) {
+        std::memcpy(out, tmp, needed);
+        result = needed;
+      }
+    }
+    std::free(tmp);
+  }
+  iconv_close(cd);
+  // Like WideCharToMultiByte, text that yields only its NUL counts as converted.
+  return result;
+}
+
+int ExecutablePath(char* out, int size) {
+  if (size <= 0) return 0;
+  ssize_t n = readlink("/proc/self/exe", out, static_cast<size_t>(size - 1));
+  if (n <= 0) {
+    out[0] = '\0';
+    return 0;
+  }
+  out[n] = '\0';
+  return static_cast<int>(n);
+}
+
+int LoadResourceString(unsigned id, char* out, int size) {
+  if (size <= 0) return 0;
+  const char* text = nullptr;
+  if (id == IDS_SKIN_ELEMENT_KEYS) text = TEXT_SKIN_ELEMENT_KEYS;
+  if (!text) {
+    out[0] = '\0';
+    return 0;
+  }
+  int n = static_cast<int>(std::strlen(text));
+  if (n > size - 1) n = size - 1;
+  std::memcpy(out, text, n);
+  out[n] = '\0';
+  return n;
+}
+
+}  // namespace platform
