@@ -168,7 +168,7 @@ def mp3_info(data):
 # ------------------------------------------------------------- configuration
 
 def to_bytes(value, what="value"):
-    """Bytes from bytes, a str (UTF-8), or a JSON spec: {"hex": "..."},
+    """Bytes from bytes, a str (UTF-8), or a JSON object: {"hex": "..."},
     {"base64": "..."} or {"text": "...", "encoding": "cp932"}."""
     if isinstance(value, (bytes, bytearray)):
         return bytes(value)
@@ -331,15 +331,15 @@ class Mount:
         return out
 
     @classmethod
-    def from_json(cls, spec, base_dir="."):
+    def from_json(cls, entry, base_dir="."):
         """A Mount from one entry of a scenario file's "mounts"."""
-        unknown = set(spec) - _KEYS_COMMON - _KEYS_STREAM - _KEYS_STATIC
+        unknown = set(entry) - _KEYS_COMMON - _KEYS_STREAM - _KEYS_STATIC
         if unknown:
             raise ValueError("unknown mount keys: %s" % ", ".join(sorted(unknown)))
-        if set(spec) & _KEYS_STATIC and set(spec) & _KEYS_STREAM:
+        if set(entry) & _KEYS_STATIC and set(entry) & _KEYS_STREAM:
             raise ValueError("stream keys on a body/pls mount: %s" % ", ".join(
-                sorted(set(spec) & (_KEYS_STREAM | _KEYS_STATIC))))
-        kw = dict(spec)
+                sorted(set(entry) & (_KEYS_STREAM | _KEYS_STATIC))))
+        kw = dict(entry)
         if "file" in kw:
             kw["file"] = os.path.join(base_dir, kw["file"])
         if "titles" in kw:
@@ -873,9 +873,9 @@ def load_scenario(path, media_dir=None):
         raise ValueError("unknown scenario keys: %s" % ", ".join(sorted(unknown)))
     base = media_dir or os.path.dirname(os.path.abspath(path))
     mounts = {}
-    for p, spec in doc["mounts"].items():
+    for p, entry in doc["mounts"].items():
         try:
-            mounts[p] = Mount.from_json(spec, base)
+            mounts[p] = Mount.from_json(entry, base)
         except (ValueError, TypeError, OSError) as e:
             raise ValueError("mount %s: %s" % (p, e)) from None
     return mounts
