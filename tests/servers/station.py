@@ -523,7 +523,7 @@ class StationServer:
     def __exit__(self, *exc):
         self.stop()
 
-    # -- inspection
+    # -- looking at what happened
 
     def connections(self, path=None):
         """Recorded connections (control requests excluded), oldest first."""
