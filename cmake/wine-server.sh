@@ -1,19 +1,49 @@
 #!/bin/sh
-# Keeps one wineserver, with Wine's own service processes, alive across a
-# test run (start), and ends them (stop).
-: "${WINEPREFIX:=${VELMORIN_WINEPREFIX:-$HOME/.velmorin-wine}}"
-export WINEPREFIX WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# start: keeps one wineserver with Wine's own service processes alive for a
+# whole test run, and gives the Windows programs a virtual display (Xvfb) and
+# a sound server with a null sink "vsink" (PulseAudio) unless the caller
+# already has them. The env file written here is read by wine-run.sh.
+# stop: ends all of it.
+. "$(dirname "$0")/wine-env.sh"
+mkdir -p "$VELMORIN_SESSION"
+
+stop_pid() {
+  [ -f "$1" ] && kill "$(cat "$1")" 2>/dev/null
+  rm -f "$1"
+}
+
 case "$1" in
   start)
-    # Everything started here is detached from our output: services that a
-    # test process started would inherit its pipe, and the test driver would
-    # wait for them to close it.
+    # Everything started here is detached from our output: a service that a
+    # test process started would inherit its pipe, and ctest would wait for it.
+    : > "$VELMORIN_SESSION/env"
+    if [ -z "$DISPLAY" ] && command -v Xvfb >/dev/null; then
+      Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$VELMORIN_SESSION/display" \
+        </dev/null >/dev/null 2>&1 &
+      echo $! > "$VELMORIN_SESSION/xvfb.pid"
+      for _ in $(seq 100); do [ -s "$VELMORIN_SESSION/display" ] && break; sleep 0.05; done
+      echo "export DISPLAY=:$(cat "$VELMORIN_SESSION/display")" >> "$VELMORIN_SESSION/env"
+    fi
+    if [ -z "$PULSE_SERVER" ] && command -v pulseaudio >/dev/null; then
+      runtime="$VELMORIN_SESSION/pulse"
+      mkdir -p "$runtime"
+      PULSE_RUNTIME_PATH="$runtime" pulseaudio --daemonize=no --exit-idle-time=-1 -n \
+        --load="module-null-sink sink_name=vsink" \
+        --load="module-native-protocol-unix socket=$runtime/native auth-anonymous=1" \
+        --load="module-always-sink" </dev/null >/dev/null 2>&1 &
+      echo $! > "$VELMORIN_SESSION/pulse.pid"
+      for _ in $(seq 100); do [ -S "$runtime/native" ] && break; sleep 0.05; done
+      echo "export PULSE_SERVER=unix:$runtime/native" >> "$VELMORIN_SESSION/env"
+    fi
+    . "$VELMORIN_SESSION/env"
     wineserver -p </dev/null >/dev/null 2>&1
     wine wineboot -i </dev/null >/dev/null 2>&1
     ;;
   stop)
-    wineserver -k 2>/dev/null || true
+    wineserver -k 2>/dev/null
+    stop_pid "$VELMORIN_SESSION/xvfb.pid"
+    stop_pid "$VELMORIN_SESSION/pulse.pid"
+    rm -f "$VELMORIN_SESSION/env"
     ;;
 esac
 exit 0
