@@ -87,7 +87,7 @@ int HttpClient::ReceiveAll(char* buffer, int size) {
     } else if (n == 0) {
       break;
     } else if (EventSocket::LastErrorWouldBlock()) {
-      if (Expired(start, kReceiveAllTimeoutMs)) return -1;
+      if (Aborted() || Expired(start, kReceiveAllTimeoutMs)) return -1;
       platform::SleepMs(1);
     } else {
       return -1;
@@ -117,7 +117,7 @@ int HttpClient::ReceiveAllWithProgress(ByteBuffer& body, int chunkSize, Progress
       if (!body.AppendByte(0)) return -1;
       return total;
     } else if (EventSocket::LastErrorWouldBlock()) {
-      if (Expired(start, kReceiveAllTimeoutMs)) return -1;
+      if (Aborted() || Expired(start, kReceiveAllTimeoutMs)) return -1;
       platform::SleepMs(1);
     } else {
       return -1;
@@ -145,7 +145,7 @@ int HttpClient::ReceiveHeader(char* buffer, int size) {
     } else if (n == 0) {
       return -1;
     } else if (EventSocket::LastErrorWouldBlock()) {
-      if (Expired(start, kReceiveHeaderTimeoutMs)) return -1;
+      if (Aborted() || Expired(start, kReceiveHeaderTimeoutMs)) return -1;
       platform::SleepMs(1);
     } else {
       return -1;
@@ -171,7 +171,7 @@ int HttpClient::ReceiveAtLeast(char* buffer, int minimum, int room) {
     } else if (n == 0) {
       return kReceiveClosed;
     } else if (EventSocket::LastErrorWouldBlock()) {
-      if (Expired(start, kReceiveAtLeastTimeoutMs)) return kReceiveError;
+      if (Aborted() || Expired(start, kReceiveAtLeastTimeoutMs)) return kReceiveError;
       platform::SleepMs(1);
     } else {
       return kReceiveError;

@@ -3,6 +3,8 @@
 // loops over the non-blocking socket, each with its own stop rule and budget.
 #pragma once
 
+#include <atomic>
+
 #include "engine/EventSocket.h"
 #include "toolkit/TextString.h"
 
@@ -61,6 +63,10 @@ class HttpClient {
   int ReceiveAtLeast(char* buffer, int minimum, int room);
   void Close();
 
+  // While the flag is non-zero, every receive loop gives up at its next wait
+  // as if its time had run out: a stop does not wait out a 10 s budget.
+  void SetAbortFlag(const std::atomic<int>* flag) { abortFlag = flag; }
+
   static int ParseIcyResponse(const char* text, StreamInfo& info);
   static bool FindHeaderValue(const char* text, const char* name, TextString* value);
   static bool FindHeaderNumber(const char* text, const char* name, int* value);
@@ -71,9 +77,11 @@ class HttpClient {
 
  private:
   void Send(RequestForm form);
+  bool Aborted() const { return abortFlag && abortFlag->load(std::memory_order_relaxed) != 0; }
 
   EventSocket socket;
   TextString host;
   TextString path;
   int port = 0;
+  const std::atomic<int>* abortFlag = nullptr;
 };

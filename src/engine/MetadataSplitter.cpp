@@ -1,0 +1,104 @@
+#include "engine/MetadataSplitter.h"
+
+#include <cstring>
+
+#include "engine/StreamText.h"
+#include "toolkit/TextString.h"
+
+namespace {
+
+const char kTitleTag[] = "StreamTitle='";
+
+const char* TitleText(const Record* record) {
+  return reinterpret_cast<const char*>(const_cast<Record*>(record)->Payload()) + sizeof(std::uint16_t);
+}
+
+}  // namespace
+
+void MetadataSplitter::Start(int interval) {
+  metaInterval = interval > 0 ? interval : 0;
+  metaCountdown = metaInterval;
+}
+
+void MetadataSplitter::SplitReceived(int blockIndex, StreamBuffers& b) {
+  int room = kDecodeBufferBytes - b.decodeEnd;
+  if (metaInterval == 0) {
+    int n = b.receiveEnd < room ? b.receiveEnd : room;
+    std::memcpy(b.decode + b.decodeEnd, b.receive, static_cast<size_t>(n));
+    b.decodeEnd += n;
+    std::memmove(b.receive, b.receive + n, static_cast<size_t>(b.receiveEnd - n));
+    b.receiveEnd -= n;
+    return;
+  }
+  int p = 0;
+  while (p < b.receiveEnd) {
+    int left = b.receiveEnd - p;
+    if (metaCountdown > 0) {
+      int n = metaCountdown < left ? metaCountdown : left;
+      if (n > room) n = room;
+      if (n == 0) break;  // the decode buffer is full: keep the rest for later
+      std::memcpy(b.decode + b.decodeEnd, b.receive + p, static_cast<size_t>(n));
+      b.decodeEnd += n;
+      room -= n;
+      metaCountdown -= n;
+      p += n;
+    } else if (metaCountdown == 0) {
+      int size = 16 * b.receive[p++];  // 16 x L bytes follow the length byte
+      metaCountdown = metaInterval;
+      if (size == 0) continue;
+      if (size > b.receiveEnd - p) {
+        metaCountdown = -size;
+        break;
+      }
+      HandleMetadata(blockIndex, b.receive + p, size);
+      p += size;
+    } else {
+      int size = -metaCountdown;
+      if (size > left) break;
+      HandleMetadata(blockIndex, b.receive + p, size);
+      metaCountdown = metaInterval;
+      p += size;
+    }
+  }
+  // What is left (an incomplete block, or audio that found no room) moves to
+  // the start of the receive buffer.
+  std::memmove(b.receive, b.receive + p, static_cast<size_t>(b.receiveEnd - p));
+  b.receiveEnd -= p;
+}
+
+void MetadataSplitter::HandleMetadata(int blockIndex, const std::uint8_t* bytes, int size) {
+  if (size >= kMaxMetadataBytes) return;
+  char text[kMaxMetadataBytes];
+  std::memcpy(text, bytes, static_cast<size_t>(size));
+  text[size] = '\0';
+  const char* title = text;
+  if (char* tag = std::strstr(text, kTitleTag)) {
+    title = tag + sizeof kTitleTag - 1;
+    if (char* close = std::strstr(tag + sizeof kTitleTag - 1, "';")) *close = '\0';
+  }
+  TextString converted;
+  DecodeStreamText(title, converted);
+
+  std::uint16_t key = static_cast<std::uint16_t>(blockIndex);
+  if (Record* old = pendingTitles.FindByKey(key)) pendingTitles.RemoveRecord(old);
+  int length = converted.Length();
+  Record* record = pendingTitles.AddRecord(static_cast<std::uint32_t>(sizeof key + length + 1));
+  if (!record) return;  // the title is lost, the stream goes on
+  std::memcpy(record->Payload(), &key, sizeof key);
+  std::memcpy(record->Payload() + sizeof key, converted.CStr(), static_cast<size_t>(length + 1));
+}
+
+bool MetadataSplitter::TakeTitle(int blockIndex, TextString& title) {
+  Record* record = pendingTitles.FindByKey(static_cast<std::uint16_t>(blockIndex));
+  if (!record) return false;
+  title.Assign(TitleText(record));
+  pendingTitles.RemoveRecord(record);
+  return true;
+}
+
+bool MetadataSplitter::TakeNewestTitle(TextString& title) {
+  if (!pendingTitles.last) return false;
+  title.Assign(TitleText(pendingTitles.last));
+  pendingTitles.Clear();
+  return true;
+}

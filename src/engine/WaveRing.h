@@ -1,0 +1,70 @@
+// Plays PCM through the wave mapper as a ring of equal blocks of half a
+// second each. A finished block sets event 0 of the owner's event array. The
+// ring carries the volume: it scales the samples of each block before it is
+// queued, or, with hardware volume, sets the device's own level instead.
+//
+// The sample arithmetic (ApplyVolume, Silence and the helpers below) is
+// portable; the device calls live in WaveRing_win.cpp.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "engine/FrameCodec.h"
+
+struct HWAVEOUT__;
+struct wavehdr_tag;
+
+constexpr int kFullVolume = 256;
+
+// Volume in 256ths from the user's percent: the integer part of
+// percent x 2.56 + 0.5, so 0 -> 0, 1 -> 3, 50 -> 128, 99 -> 253, 100 -> 256.
+int VolumeFromPercent(int percent);
+
+// Blocks in the ring for a play-buffer length in milliseconds: one per half
+// second, rounded up, at least 2 and at most 16.
+int BlockCountFor(int playBufferMs);
+
+// 0 = 8-bit mono, 1 = 8-bit stereo, 2 = 16-bit mono, 3 = anything else
+// (16-bit stereo).
+int SampleKindFor(const PcmFormat& format);
+
+// Scales bytes in place by volume/256: signed 16-bit little-endian samples
+// for kinds 2 and 3, unsigned 8-bit samples around 128 for kinds 0 and 1.
+void ScaleSamples(std::uint8_t* bytes, int count, int sampleKind, int volume);
+
+class WaveRing {
+ public:
+  WaveRing() = default;
+  ~WaveRing();
+  WaveRing(const WaveRing&) = delete;
+  WaveRing& operator=(const WaveRing&) = delete;
+
+  // events[0] is set each time a block has finished playing.
+  bool Open(void* const* events, const PcmFormat& format, int blockBytes, int count);
+  // Queues block k (prepared anew). True when it was queued.
+  bool Write(int k);
+  void Silence(int k);
+  void ApplyVolume(int k);
+  // 0-256. With hardware volume the device level follows at once.
+  void SetVolume(int v);
+  void SetHardwareVolume(bool on) { hardwareVolume.store(on ? 1 : 0); }
+  void Close();
+
+  std::uint8_t* Block(int k) { return buffers[k]; }
+  int BlockBytes() const { return blockBytes; }
+  int Count() const { return count; }
+  bool IsOpen() const { return device.load() != nullptr; }
+
+ private:
+  std::atomic<HWAVEOUT__*> device{nullptr};
+  void* const* events = nullptr;
+  wavehdr_tag* headers = nullptr;
+  std::uint8_t** buffers = nullptr;
+  int count = 0;
+  int blockBytes = 0;
+  int sampleKind = 3;
+  // Written by the main thread, read once per block by the play thread.
+  std::atomic<int> volume{kFullVolume};
+  std::atomic<int> hardwareVolume{0};
+};
