@@ -9,15 +9,33 @@ namespace {
 
 const char kTitleTag[] = "StreamTitle='";
 
-const char* TitleText(const Record* record) {
-  return reinterpret_cast<const char*>(const_cast<Record*>(record)->Payload()) + sizeof(std::uint16_t);
+constexpr int kPositionAt = 2;
+constexpr int kTextAt = 10;
+
+const char* TitleText(Record* record) { return MetadataSplitter::TitleOf(record); }
+
+std::uint16_t KeyOf(Record* record) {
+  std::uint16_t key;
+  std::memcpy(&key, record->Payload(), sizeof key);
+  return key;
+}
+
+std::int64_t PositionOf(Record* record) {
+  std::int64_t position;
+  std::memcpy(&position, record->Payload() + kPositionAt, sizeof position);
+  return position;
 }
 
 }  // namespace
 
+const char* MetadataSplitter::TitleOf(Record* record) {
+  return reinterpret_cast<const char*>(record->Payload()) + kTextAt;
+}
+
 void MetadataSplitter::Start(int interval) {
   metaInterval = interval > 0 ? interval : 0;
   metaCountdown = metaInterval;
+  audioTotal = 0;
 }
 
 void MetadataSplitter::SplitReceived(int blockIndex, StreamBuffers& b) {
@@ -26,6 +44,7 @@ void MetadataSplitter::SplitReceived(int blockIndex, StreamBuffers& b) {
     int n = b.receiveEnd < room ? b.receiveEnd : room;
     std::memcpy(b.decode + b.decodeEnd, b.receive, static_cast<size_t>(n));
     b.decodeEnd += n;
+    audioTotal += n;
     std::memmove(b.receive, b.receive + n, static_cast<size_t>(b.receiveEnd - n));
     b.receiveEnd -= n;
     return;
@@ -39,6 +58,7 @@ void MetadataSplitter::SplitReceived(int blockIndex, StreamBuffers& b) {
       if (n == 0) break;  // the decode buffer is full: keep the rest for later
       std::memcpy(b.decode + b.decodeEnd, b.receive + p, static_cast<size_t>(n));
       b.decodeEnd += n;
+      audioTotal += n;
       room -= n;
       metaCountdown -= n;
       p += n;
@@ -80,12 +100,31 @@ void MetadataSplitter::HandleMetadata(int blockIndex, const std::uint8_t* bytes,
   DecodeStreamText(title, converted);
 
   std::uint16_t key = static_cast<std::uint16_t>(blockIndex);
-  if (Record* old = pendingTitles.FindByKey(key)) pendingTitles.RemoveRecord(old);
+  if (key != kUnfiled) {
+    if (Record* old = pendingTitles.FindByKey(key)) pendingTitles.RemoveRecord(old);
+  }
   int length = converted.Length();
-  Record* record = pendingTitles.AddRecord(static_cast<std::uint32_t>(sizeof key + length + 1));
+  Record* record = pendingTitles.AddRecord(static_cast<std::uint32_t>(kTextAt + length + 1));
   if (!record) return;  // the title is lost, the stream goes on
   std::memcpy(record->Payload(), &key, sizeof key);
-  std::memcpy(record->Payload() + sizeof key, converted.CStr(), static_cast<size_t>(length + 1));
+  std::memcpy(record->Payload() + kPositionAt, &audioTotal, sizeof audioTotal);
+  std::memcpy(record->Payload() + kTextAt, converted.CStr(), static_cast<size_t>(length + 1));
+}
+
+void MetadataSplitter::FileTitles(int blockIndex, std::int64_t audioPosition) {
+  std::uint16_t key = static_cast<std::uint16_t>(blockIndex);
+  for (Record* r = pendingTitles.first; r;) {
+    Record* next = r->next;
+    if (KeyOf(r) == kUnfiled && PositionOf(r) < audioPosition) {
+      // Records stay in arrival order, so the last one filed is the newest.
+      if (Record* old = pendingTitles.FindByKey(key)) {
+        if (old == next) next = next->next;
+        pendingTitles.RemoveRecord(old);
+      }
+      std::memcpy(r->Payload(), &key, sizeof key);
+    }
+    r = next;
+  }
 }
 
 bool MetadataSplitter::TakeTitle(int blockIndex, TextString& title) {
@@ -97,8 +136,15 @@ bool MetadataSplitter::TakeTitle(int blockIndex, TextString& title) {
 }
 
 bool MetadataSplitter::TakeNewestTitle(TextString& title) {
-  if (!pendingTitles.last) return false;
-  title.Assign(TitleText(pendingTitles.last));
-  pendingTitles.Clear();
-  return true;
+  bool found = false;
+  for (Record* r = pendingTitles.first; r;) {
+    Record* next = r->next;
+    if (KeyOf(r) != kUnfiled) {
+      title.Assign(TitleText(r));
+      found = true;
+      pendingTitles.RemoveRecord(r);
+    }
+    r = next;
+  }
+  return found;
 }

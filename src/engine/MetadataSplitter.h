@@ -50,17 +50,28 @@ class MetadataSplitter {
   // then split again before receiving more.
   bool HasUnsplitAudio(const StreamBuffers& buffers) const { return metaCountdown >= 0 && buffers.receiveEnd > 0; }
 
+  // Files every title received with kUnfiled whose audio begins before
+  // audioPosition under blockIndex (each block keeps the last one).
+  void FileTitles(int blockIndex, std::int64_t audioPosition);
   // Removes and returns the title filed under blockIndex.
   bool TakeTitle(int blockIndex, TextString& title);
-  // Returns the newest title of all and forgets every pending one.
+  // Returns the newest filed title and forgets every filed one; unfiled
+  // titles wait for their blocks.
   bool TakeNewestTitle(TextString& title);
   void ClearTitles() { pendingTitles.Clear(); }
+  static const char* TitleOf(Record* record);
+
+  // The block index that files a title by its audio position later on.
+  static constexpr int kUnfiled = 0xFFFF;
 
   int metaInterval = 0;
   // Above 0: audio bytes before the next length byte; 0: the next byte is a
   // length byte; below 0: a block of -metaCountdown bytes lies, incomplete,
   // at the start of the receive buffer.
   int metaCountdown = 0;
-  // Payload: a 16-bit block index, then the NUL-terminated title.
+  // Audio bytes appended to decode buffers since Start.
+  std::int64_t audioTotal = 0;
+  // Payload: a 16-bit block index, the 64-bit audio position at which the
+  // title's audio begins, then the NUL-terminated title.
   RecordList pendingTitles;
 };

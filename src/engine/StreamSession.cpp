@@ -103,7 +103,7 @@ bool StreamSession::PrimeStream(int headerCount) {
   buffers.receiveEnd += n;
   splitter.Start(streamInfo.metaInterval);
   buffers.decodeCursor = buffers.decodeEnd = 0;
-  splitter.SplitReceived(0, buffers);
+  splitter.SplitReceived(MetadataSplitter::kUnfiled, buffers);
   return true;
 }
 
@@ -189,14 +189,14 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
     b.decodeEnd = left;
 
     if (splitter.HasUnsplitAudio(b)) {  // the decode buffer was full last time
-      splitter.SplitReceived(k, b);
+      splitter.SplitReceived(MetadataSplitter::kUnfiled, b);
       continue;
     }
     for (;;) {
       int n = client.ReceiveSome(b.receive + b.receiveEnd, kReceiveBufferBytes - b.receiveEnd);
       if (n > 0) {
         b.receiveEnd += n;
-        splitter.SplitReceived(k, b);
+        splitter.SplitReceived(MetadataSplitter::kUnfiled, b);
         if (!splitter.BlockIncomplete()) break;
       } else if (n == kReceiveWouldBlock) {
         if (StopRequested()) return false;
@@ -214,7 +214,19 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
     }
   }
   decoder.TakeBlock(destination);
+  FileTitles(decoder, k);
   return true;
+}
+
+void StreamSession::FileTitles(const StreamDecoder& decoder, int k) {
+  // Where in the audio bytes this block ends: what the decoder consumed,
+  // less the audio of the PCM it staged beyond the block.
+  const StreamBuffers& b = buffers;
+  std::int64_t consumed = splitter.audioTotal - (b.decodeEnd - b.decodeCursor);
+  std::int64_t pcmPerSecond = decoder.Format().avgBytesPerSec;
+  std::int64_t audioPerSecond = decoder.SourceFormat().avgBytesPerSec;
+  std::int64_t staged = pcmPerSecond > 0 ? decoder.StagedBytes() * audioPerSecond / pcmPerSecond : 0;
+  splitter.FileTitles(k, consumed - staged);
 }
 
 bool StreamSession::ShowPendingTitle(int blockIndex) {

@@ -61,6 +61,9 @@ class StreamSession {
   // receiving and splitting as needed; block-done signals that arrive while
   // data is short are counted in *counter when it is given. False on a stop
   // (no text), a disconnect ("Disconnect") or a receive error ("Recv error").
+  // Titles whose audio lies in the block are filed under k: a title is
+  // shown when its own audio sounds, also when the connect burst brought it
+  // seconds ahead of the block being filled.
   bool ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, int* counter);
 
   bool ShowPendingTitle(int blockIndex);
@@ -68,6 +71,8 @@ class StreamSession {
   // A status text, unless a stop was asked for: a stopped playback is silent.
   void Status(const char* text, bool error);
 
+  // Files the titles whose audio begins within block k just taken.
+  void FileTitles(const StreamDecoder& decoder, int k);
   // Closes the connection and forgets pending titles.
   void Close();
 

@@ -77,7 +77,7 @@ class Harness {
     result.audio.insert(result.audio.end(), b.decode, b.decode + b.decodeEnd);
     b.decodeEnd = 0;
     for (Record* r = splitter.pendingTitles.first; r; r = r->next) {
-      result.titles.push_back(reinterpret_cast<const char*>(r->Payload()) + 2);
+      result.titles.push_back(MetadataSplitter::TitleOf(r));
     }
     splitter.ClearTitles();
   }
@@ -266,4 +266,29 @@ TEST(MetadataSplitter, NeverWritesPastTheDecodeBuffer) {
   got.insert(got.end(), h.b.decode, h.b.decode + h.b.decodeEnd);
   EXPECT_TRUE(sawFull);
   EXPECT_EQ(s.audio, got);
+}
+
+TEST(MetadataSplitter, FilesTitlesUnderTheBlockThatCarriesTheirAudio) {
+  IcyStream s = Interleave(AudioPattern(1000, 6), 100, {"StreamTitle='A';", "StreamTitle='B';", "", "StreamTitle='C';"});
+  Harness h(100);
+  // Everything arrives at once, ahead of the blocks being filled.
+  std::memcpy(h.b.receive, s.wire.data(), s.wire.size());
+  h.b.receiveEnd = static_cast<int>(s.wire.size());
+  h.splitter.SplitReceived(MetadataSplitter::kUnfiled, h.b);
+  EXPECT_EQ(1000, h.splitter.audioTotal);
+  TextString t;
+  EXPECT_FALSE(h.splitter.TakeNewestTitle(t)) << "nothing is filed yet";
+  // A (audio from 100 on) and B (from 200) fall into a block ending at 250:
+  // the block keeps the later one. C (from 400) waits.
+  h.splitter.FileTitles(0, 250);
+  EXPECT_EQ("B", Title(h.splitter, 0));
+  EXPECT_EQ("<none>", Title(h.splitter, 1));
+  h.splitter.FileTitles(1, 400);
+  EXPECT_EQ("<none>", Title(h.splitter, 1)) << "C's audio begins where the block ends";
+  h.splitter.FileTitles(2, 401);
+  ASSERT_TRUE(h.splitter.TakeNewestTitle(t));
+  EXPECT_STREQ("C", t.CStr());
+  // The next pass of titles (A again, from 500 on) is still unfiled.
+  h.splitter.FileTitles(3, 501);
+  EXPECT_EQ("A", Title(h.splitter, 3));
 }

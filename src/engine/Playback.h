@@ -1,0 +1,70 @@
+// Everything one playback touches, owned by its play thread: connection,
+// buffers, decoder, wave ring, events and the stop flag. The player and the
+// thread each hold a reference; whoever lets go last deletes it. So a thread
+// that the player had to abandon after the stop limit finishes on its own
+// objects and can never touch the next playback's. Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "engine/AcmCodec.h"
+#include "engine/KernelHandle.h"
+#include "engine/StreamDecoder.h"
+#include "engine/StreamSession.h"
+#include "engine/WaveRing.h"
+
+class Playback final : private SessionEvents {
+ public:
+  Playback();
+  Playback(const Playback&) = delete;
+  Playback& operator=(const Playback&) = delete;
+
+  // Buffers and events; false when any of it fails.
+  bool Allocate();
+  // Main thread, before the play thread starts: the playback to run. Sets
+  // state 2 so that a Stop right after Start already finds something to stop.
+  void Prepare(HWND window, const char* url, int blocks, int volume, bool hardwareVolume, bool mute);
+  // The thread's entry point; takes over one reference.
+  static unsigned __stdcall ThreadMain(void* self);
+
+  // Main thread.
+  void RequestStop();
+  void AddRef() { refs.fetch_add(1, std::memory_order_relaxed); }
+  void Release();
+  bool SoleOwner() const { return refs.load(std::memory_order_acquire) == 1; }
+  int State() const { return state.load(); }
+  void SetVolume(int volume) { ring.SetVolume(volume); }
+  void SetMuted(bool on) { muted.store(on ? 1 : 0); }
+  // Set once the stream plays; unchanged from then on.
+  bool InfoReady() const { return infoReady.load(std::memory_order_acquire); }
+  const StreamInfo& Info() const { return session.streamInfo; }
+  const PcmFormat& Format() const { return decoder.Format(); }
+
+ private:
+  ~Playback() = default;
+
+  void Run();
+  bool StartSequence();
+  void PlayLoop();
+  bool Fill(int k, int* counter);
+  void TearDown();
+
+  void ShowStatus(const char* text, bool error) override;
+  bool PollBlockDone() override;
+
+  std::atomic<int> refs{1};
+  std::atomic<int> state{0};
+  std::atomic<int> muted{0};
+  std::atomic<bool> infoReady{false};
+  KernelHandle blockDoneEvent;
+  KernelHandle stopEvent;
+  HANDLE events[2] = {nullptr, nullptr};  // block done, stop
+  HWND notifyWindow = nullptr;
+  int blockCount = 2;
+  StreamSession session;
+  AcmCodec codec;
+  StreamDecoder decoder;
+  WaveRing ring;
+};

@@ -1,0 +1,76 @@
+// The one player of the program. The main window starts and stops stations
+// with it and hears back through two messages sent to its window:
+//
+//   kStatusMessage  (1034)  wParam 1 for an error, 0 otherwise; lParam the
+//                           NUL-terminated status text or stream title
+//   kStartedMessage (1035)  lParam the NUL-terminated URL that was connected
+//                           (the playlist entry when a playlist was played)
+//
+// Both are sent (SendMessage) from the play thread: the text lives only for
+// the call. Every operation here is for the main thread; none may be called
+// from inside the handling of those two messages.
+//
+// Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/HttpClient.h"
+#include "engine/KernelHandle.h"
+#include "engine/FrameCodec.h"
+
+class Playback;
+
+constexpr UINT kStatusMessage = WM_USER + 10;
+constexpr UINT kStartedMessage = WM_USER + 11;
+
+// state(): nothing plays; a start sequence runs; the stream plays.
+constexpr int kPlayerIdle = 0;
+constexpr int kPlayerPlaying = 1;
+constexpr int kPlayerConnecting = 2;
+
+class StreamPlayer {
+ public:
+  StreamPlayer() = default;
+  ~StreamPlayer() { Destroy(); }
+  StreamPlayer(const StreamPlayer&) = delete;
+  StreamPlayer& operator=(const StreamPlayer&) = delete;
+
+  // At start-up: the first playback's buffers and events. False when memory
+  // is short.
+  bool Allocate();
+  // Stops what plays, then plays url on a new thread; playBufferMs sets the
+  // ring (half a second a block, 2 to 16 blocks). False only when the thread
+  // or its memory could not be had; the player is then idle.
+  bool Start(HWND window, const char* url, int playBufferMs);
+  // Ends the playback and waits for its thread, at most 2000 ms, while
+  // still taking the messages that the thread sends meanwhile. A thread that
+  // does not end in time is left to finish on its own objects.
+  void Stop();
+  // 0-100 %.
+  void SetVolume(int percent);
+  // Volume through the device's own level instead of scaling the samples;
+  // set once at start-up.
+  void SetHardwareVolume(bool on);
+  // Silence instead of the stream; decoding goes on.
+  void SetMuted(bool on);
+  bool Muted() const { return muted; }
+  // At shutdown.
+  void Destroy();
+
+  int State() const;
+  // The connected stream (name, url, bitrate from its first frame) and the
+  // PCM it plays as, from the started message on; null before.
+  const StreamInfo* Info() const;
+  const PcmFormat* Format() const;
+
+ private:
+  bool WaitForThread(DWORD limitMs);
+
+  Playback* current = nullptr;
+  KernelHandle thread;
+  int volume = 256;
+  bool hardwareVolume = false;
+  bool muted = false;
+  bool busy = false;
+};

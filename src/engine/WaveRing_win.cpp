@@ -1,0 +1,96 @@
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/WaveRing.h"
+
+namespace {
+
+// Runs on a thread of the wave system: it only signals the play thread.
+void CALLBACK BlockDone(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR) {
+  if (message == WOM_DONE) SetEvent(reinterpret_cast<HANDLE>(instance));
+}
+
+}  // namespace
+
+WaveRing::~WaveRing() { Close(); }
+
+bool WaveRing::Open(void* const* eventArray, const PcmFormat& format, int bytes, int blocks) {
+  Close();
+  if (bytes <= 0 || blocks <= 0) return false;
+  events = eventArray;
+  count = blocks;
+  blockBytes = bytes;
+  sampleKind = SampleKindFor(format);
+
+  headers = static_cast<WAVEHDR*>(std::calloc(static_cast<size_t>(count), sizeof(WAVEHDR)));
+  buffers = static_cast<std::uint8_t**>(std::calloc(static_cast<size_t>(count), sizeof(std::uint8_t*)));
+  if (!headers || !buffers) {
+    Close();
+    return false;
+  }
+  for (int k = 0; k < count; ++k) {
+    buffers[k] = static_cast<std::uint8_t*>(std::malloc(static_cast<size_t>(blockBytes)));
+    if (!buffers[k]) {
+      Close();
+      return false;
+    }
+    headers[k].lpData = reinterpret_cast<LPSTR>(buffers[k]);
+    headers[k].dwBufferLength = static_cast<DWORD>(blockBytes);
+  }
+
+  WAVEFORMATEX wfx{};
+  wfx.wFormatTag = format.formatTag;
+  wfx.nChannels = format.channels;
+  wfx.nSamplesPerSec = format.samplesPerSec;
+  wfx.nAvgBytesPerSec = format.avgBytesPerSec;
+  wfx.nBlockAlign = format.blockAlign;
+  wfx.wBitsPerSample = format.bitsPerSample;
+  HWAVEOUT opened = nullptr;
+  if (waveOutOpen(&opened, WAVE_MAPPER, &wfx, reinterpret_cast<DWORD_PTR>(&BlockDone),
+                  reinterpret_cast<DWORD_PTR>(events[0]), CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
+    Close();
+    return false;
+  }
+  device.store(opened);
+  return true;
+}
+
+bool WaveRing::Write(int k) {
+  HWAVEOUT out = device.load();
+  if (!out || k < 0 || k >= count) return false;
+  waveOutUnprepareHeader(out, &headers[k], sizeof(WAVEHDR));
+  if (waveOutPrepareHeader(out, &headers[k], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+  return waveOutWrite(out, &headers[k], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+}
+
+void WaveRing::SetVolume(int v) {
+  if (v < 0) v = 0;
+  if (v > kFullVolume) v = kFullVolume;
+  volume.store(v);
+  if (hardwareVolume.load()) {
+    DWORD level = (static_cast<DWORD>(v) * 0xFFFFu) >> 8;
+    // With no device open the null handle addresses the first device, so
+    // the level is in place before any playback.
+    waveOutSetVolume(device.load(), level | (level << 16));
+  }
+}
+
+void WaveRing::Close() {
+  HWAVEOUT out = device.exchange(nullptr);
+  if (out) {
+    waveOutReset(out);
+    for (int k = 0; k < count; ++k) waveOutUnprepareHeader(out, &headers[k], sizeof(WAVEHDR));
+    waveOutClose(out);
+  }
+  if (buffers) {
+    for (int k = 0; k < count; ++k) std::free(buffers[k]);
+  }
+  std::free(buffers);
+  std::free(headers);
+  buffers = nullptr;
+  headers = nullptr;
+  count = 0;
+}
