@@ -55,6 +55,9 @@ class WaveRing {
   int BlockBytes() const { return blockBytes; }
   int Count() const { return count; }
   bool IsOpen() const { return device.load() != nullptr; }
+  // The open device's level (left in the low, right in the high 16 bits),
+  // 0xFFFFFFFF when it cannot be read.
+  std::uint32_t DeviceVolume() const;
 
  private:
   std::atomic<HWAVEOUT__*> device{nullptr};

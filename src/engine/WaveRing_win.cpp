@@ -55,7 +55,15 @@ bool WaveRing::Open(void* const* eventArray, const PcmFormat& format, int bytes,
     return false;
   }
   device.store(opened);
+  // The level set while no device was open reaches this one too (Wine does
+  // not take the null handle for the first device).
+  if (hardwareVolume.load()) SetVolume(volume.load());
   return true;
+}
+
+std::uint32_t WaveRing::DeviceVolume() const {
+  DWORD level = 0;
+  return waveOutGetVolume(device.load(), &level) == MMSYSERR_NOERROR ? level : 0xFFFFFFFFu;
 }
 
 bool WaveRing::Write(int k) {

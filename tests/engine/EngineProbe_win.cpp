@@ -14,6 +14,8 @@
 //   --stop-on TEXT      Stop as soon as this status text arrives
 //   --busy-ms MS        sleep MS on the main thread (no messages) right after Start
 //   --cycles N          N rounds of Start, wait for "Set Sound ..." or an error, Stop
+//   --then URL2         after the first Stop, play URL2 ...
+//   --then-run-ms MS    ... and Stop it MS after its started message
 //   --volume PERCENT, --mute, --timeout MS (30000)
 #include <windows.h>
 #include <tlhelp32.h>
@@ -114,6 +116,8 @@ int main(int argc, char** argv) {
   QueryPerformanceFrequency(&gFrequency);
   QueryPerformanceCounter(&gStart);
   const char* url = nullptr;
+  const char* thenUrl = nullptr;
+  int thenRunMs = 0;
   int playBuf = 1500, runMs = -1, stopAfterMs = -1, busyMs = 0, cycles = 0, volume = 100;
   DWORD timeoutMs = 30000;
   bool mute = false;
@@ -128,6 +132,8 @@ int main(int argc, char** argv) {
     else if (a == "--cycles") cycles = std::atoi(next());
     else if (a == "--volume") volume = std::atoi(next());
     else if (a == "--mute") mute = true;
+    else if (a == "--then") thenUrl = next();
+    else if (a == "--then-run-ms") thenRunMs = std::atoi(next());
     else if (a == "--timeout") timeoutMs = static_cast<DWORD>(std::atoi(next()));
     else url = argv[i];
   }
@@ -188,6 +194,25 @@ int main(int argc, char** argv) {
     if (!finished) {
       Print("timeout");
       exitCode = 3;
+    }
+    if (thenUrl && finished) {
+      gStarted = false;
+      gPlayer.Start(window, thenUrl, playBuf);
+      finished = PumpUntil(timeoutMs, [&] {
+        if (gStarted && GetTickCount() - gStartedAt >= static_cast<DWORD>(thenRunMs)) {
+          StopAndReport();
+          return true;
+        }
+        if (gPlayer.State() == kPlayerIdle) {
+          Print("idle");
+          return true;
+        }
+        return false;
+      });
+      if (!finished) {
+        Print("timeout");
+        exitCode = 3;
+      }
     }
     // Anything the thread still sends now is a fault the tests look for.
     PumpUntil(300, [] { return false; });

@@ -77,6 +77,12 @@ CATALOG = {
              ":", "synth", "2", "pinknoise", "vol", "0.3"],
         lame=["-V", "2"], keep_tag=True),
     # An ID3v2 tag in front of the first frame.
+    # 1 kHz for 3 s, then 440 Hz for 3 s: the change is a point in time
+    # that a capture can find (title timing).
+    "step1k440_44k_stereo_128.mp3": dict(
+        freq=None, seconds=6.0, mpeg="1", samplerate=44100, channels=2, kbps=128,
+        sox=["synth", "3", "sine", "1000", "vol", "0.5", ":", "synth", "3", "sine", "440", "vol", "0.5"],
+        lame=["-b", "128", "--cbr", "-m", "j"]),
     "tone1k_44k_stereo_128_id3.mp3": dict(
         freq=1000, seconds=2.0, mpeg="1", samplerate=44100, channels=2, kbps=128,
         id3v2=True, sox=_tone(1000, 2.0),

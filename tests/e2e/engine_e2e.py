@@ -1,0 +1,403 @@
+"""End-to-end tests of the stream engine under Wine.
+
+Each test serves a station with tests/servers/station.py, plays it through
+engine_probe.exe (StreamPlayer with a hidden window, printing every 1034 and
+1035 message) and, where sound matters, records the PulseAudio null sink
+"vsink" with parec and analyses the PCM.
+
+CTest runs this with the Wine session of cmake/wine-server.sh and these
+variables: VELMORIN_PROBE (engine_probe.exe), VELMORIN_MEDIA_DIR,
+VELMORIN_SOURCE_DIR. Every process started here is ended by the test that
+started it, also when the test fails.
+"""
+import array
+import os
+import socket
+import subprocess
+import sys
+import threading
+import time
+import unittest
+
+SOURCE = os.environ.get("VELMORIN_SOURCE_DIR",
+                        os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..")))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "servers"))
+from station import StationServer, Mount  # noqa: E402
+import make_media  # noqa: E402
+
+PROBE = os.environ.get("VELMORIN_PROBE", "")
+MEDIA = os.environ.get("VELMORIN_MEDIA_DIR", "")
+WINE_RUN = os.path.join(SOURCE, "cmake", "wine-run.sh")
+RATE = 44100
+TONE = "tone1k_44k_stereo_128.mp3"
+STEP = "step1k440_44k_stereo_128.mp3"
+
+
+def session_env():
+    """The environment the Windows programs get, with the session's sound server."""
+    out = subprocess.run(["sh", "-c", '. "$0"; env', os.path.join(SOURCE, "cmake", "wine-env.sh")],
+                         check=True, capture_output=True, text=True).stdout
+    env = {}
+    for line in out.splitlines():
+        key, sep, value = line.partition("=")
+        if sep:
+            env[key] = value
+    return env
+
+
+class Probe:
+    """engine_probe.exe under Wine; each output line is stamped on arrival."""
+
+    def __init__(self, args, timeout=40):
+        self.lines = []  # (monotonic time, kind, rest)
+        self.proc = subprocess.Popen(["sh", WINE_RUN, PROBE] + [str(a) for a in args],
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                     stdin=subprocess.DEVNULL, start_new_session=True)
+        self.timeout = timeout
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for raw in self.proc.stdout:
+            now = time.monotonic()
+            parts = raw.decode("cp932", "replace").rstrip("\r\n").split(" ", 2)
+            if len(parts) >= 2:
+                self.lines.append((now, parts[1], parts[2] if len(parts) > 2 else ""))
+
+    def wait(self):
+        try:
+            code = self.proc.wait(self.timeout)
+        finally:
+            self.kill()
+        return code
+
+    def kill(self):
+        if self.proc.poll() is None:
+            try:
+                os.killpg(self.proc.pid, 9)
+            except ProcessLookupError:
+                pass
+            self.proc.wait(5)
+        self.reader.join(5)
+        if not self.reader.is_alive():
+            self.proc.stdout.close()
+
+    def statuses(self):
+        return [rest for _, kind, rest in self.lines if kind == "status"]
+
+    def first(self, kind, rest=None):
+        for t, k, r in self.lines:
+            if k == kind and (rest is None or r == rest):
+                return t, r
+        return None
+
+
+class Capture:
+    """Records the null sink as 16-bit stereo; maps sample indexes to time."""
+
+    def __init__(self, env):
+        self.data = bytearray()
+        self.t0 = None
+        self.proc = subprocess.Popen(
+            ["parec", "-d", "vsink.monitor", "--raw", "--format=s16le", "--rate=%d" % RATE,
+             "--channels=2", "--latency-msec=10"],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+            env=dict(os.environ, PULSE_SERVER=env["PULSE_SERVER"]), start_new_session=True)
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+        deadline = time.monotonic() + 5
+        while self.t0 is None and time.monotonic() < deadline:
+            time.sleep(0.01)
+        if self.t0 is None:
+            self.stop()
+            raise RuntimeError("parec records nothing")
+
+    def _read(self):
+        while True:
+            chunk = self.proc.stdout.read1(4096)
+            if not chunk:
+                return
+            now = time.monotonic()
+            self.data += chunk
+            # Earliest consistent start: the bytes so far ended no later than now.
+            start = now - len(self.data) / (4.0 * RATE)
+            if self.t0 is None or start < self.t0:
+                self.t0 = start
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait(5)
+        self.reader.join(5)
+        self.proc.stdout.close()
+
+    def left(self):
+        samples = array.array("h")
+        samples.frombytes(bytes(self.data[:len(self.data) // 4 * 4]))
+        return samples[0::2]
+
+    def time_of(self, index):
+        return self.t0 + index / float(RATE)
+
+
+def loud_span(samples, threshold=1000):
+    """First and last sample index above the threshold, or None."""
+    first = next((i for i, s in enumerate(samples) if abs(s) > threshold), None)
+    if first is None:
+        return None
+    last = len(samples) - 1
+    while abs(samples[last]) <= threshold:
+        last -= 1
+    return first, last
+
+
+def longest_quiet_run(samples, first, last, threshold=1000):
+    """Longest run of samples at or below the threshold between first and last."""
+    longest = run = 0
+    for s in samples[first:last + 1]:
+        run = run + 1 if abs(s) <= threshold else 0
+        longest = max(longest, run)
+    return longest
+
+
+def frequency(samples, start, count):
+    """Tone frequency by rising zero crossings."""
+    crossings = 0
+    for i in range(start + 1, start + count):
+        if samples[i - 1] < 0 <= samples[i]:
+            crossings += 1
+    return crossings * RATE / float(count)
+
+
+def closed_port():
+    s = socket.socket()
+    s.bind(("127.0.0.1", 0))
+    port = s.getsockname()[1]
+    s.close()
+    return port
+
+
+@unittest.skipUnless(PROBE and MEDIA, "run by CTest in the mingw build")
+class EngineTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.media = make_media.build(MEDIA, [TONE, STEP])
+        cls.env = session_env()
+
+    def station(self, mounts):
+        srv = StationServer(mounts, port=0)
+        srv.start()
+        self.addCleanup(srv.stop)
+        return srv
+
+    def probe(self, *args, timeout=40):
+        p = Probe(args, timeout)
+        self.addCleanup(p.kill)
+        return p
+
+    def capture(self):
+        c = Capture(self.env)
+        self.addCleanup(c.stop)
+        return c
+
+    # -- sound ---------------------------------------------------------------
+
+    def test_plays_the_tone_whole_and_in_order(self):
+        srv = self.station({"/tone": Mount(file=self.media[TONE], metaint=8192, loop=True)})
+        cap = self.capture()
+        p = self.probe("--run-ms", 3000, srv.url("/tone"))
+        self.assertEqual(0, p.wait())
+        time.sleep(0.2)  # the sink's last period
+        cap.stop()
+        statuses = p.statuses()
+        self.assertEqual(["0 Connect ...", "0 Set Sound ...", "0 Playing ..."], statuses)
+        kinds = [k for _, k, _ in p.lines]
+        self.assertEqual(["status", "status", "status", "started", "format", "stop"], kinds)
+        self.assertEqual(srv.url("/tone"), p.first("started")[1])
+        self.assertEqual("44100 2 128", p.first("format")[1])
+
+        left = cap.left()
+        span = loud_span(left)
+        self.assertIsNotNone(span, "nothing reached the sink")
+        first, last = span
+        seconds = (last - first) / float(RATE)
+        # It plays from the started message until the stop 3 s later.
+        self.assertAlmostEqual(3.0, seconds, delta=0.25)
+        # The engine loses or repeats whole frames (1152 samples) or blocks;
+        # half a frame of silence is a gap of its making. Wine's mixer on a
+        # busy two-core machine now and then leaves one 5 ms period empty,
+        # which this does not count.
+        self.assertLess(longest_quiet_run(left, first, last), 576, "a gap in the sound")
+        for start in range(first + 2205, last - 4410, 4410):
+            self.assertAlmostEqual(1000, frequency(left, start, 4410), delta=15)
+
+    def test_software_volume_and_mute(self):
+        srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
+        peaks = {}
+        for volume in (100, 50):
+            cap = self.capture()
+            p = self.probe("--run-ms", 1500, "--volume", volume, srv.url("/tone"))
+            self.assertEqual(0, p.wait())
+            time.sleep(0.2)
+            cap.stop()
+            left = cap.left()
+            peaks[volume] = max(abs(s) for s in left) if left else 0
+        self.assertGreater(peaks[100], 10000)
+        self.assertAlmostEqual(0.5, peaks[50] / float(peaks[100]), delta=0.03)
+
+        cap = self.capture()
+        p = self.probe("--run-ms", 1500, "--mute", srv.url("/tone"))
+        self.assertEqual(0, p.wait())
+        cap.stop()
+        self.assertIn("0 Playing ...", p.statuses(), "muted, it still plays")
+        self.assertIsNone(loud_span(cap.left(), 10))
+
+    def test_title_changes_when_its_audio_sounds(self):
+        # The title comes with the 440 Hz half, 3 s into the stream: inside
+        # the station's connect burst, long before its block is filled.
+        change = 48000  # bytes of 128 kbit/s audio in 3 s; a metadata point
+        srv = self.station({"/step": Mount(file=self.media[STEP], metaint=8000,
+                                           titles=[(0, "High"), (change, "Low")])})
+        cap = self.capture()
+        p = self.probe("--run-ms", 5000, srv.url("/step"))
+        self.assertEqual(0, p.wait())
+        cap.stop()
+        self.assertIn("0 High", p.statuses())
+        shown = p.first("status", "0 Low")
+        self.assertIsNotNone(shown, p.statuses())
+        left = cap.left()
+        first, _ = loud_span(left)
+        # Where the capture turns from 1 kHz to 440 Hz, to 10 ms.
+        window = 441
+        at = first
+        while at + window < len(left) and frequency(left, at, window * 4) > 700:
+            at += window
+        self.assertLess(at + window, len(left), "the low tone never sounded")
+        sounded = cap.time_of(at)
+        self.assertLess(abs(shown[0] - sounded), 0.5,
+                        "title at %.3f, its audio at %.3f" % (shown[0], sounded))
+
+    # -- connection outcomes ---------------------------------------------------
+
+    def test_playlist_with_a_dead_first_entry_plays_the_second(self):
+        dead = "http://127.0.0.1:%d/dead" % closed_port()
+        srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
+        srv.add("/list.pls", Mount(pls=[dead, srv.url("/tone")]))
+        p = self.probe("--run-ms", 500, srv.url("/list.pls"))
+        self.assertEqual(0, p.wait())
+        self.assertEqual(["0 Recv pls ...", "0 Connect ...", "1 Connect error", "0 Connect ...",
+                          "0 Set Sound ...", "0 Playing ..."], p.statuses())
+        self.assertEqual(srv.url("/tone"), p.first("started")[1])
+
+    def test_each_failure_shows_its_text_and_ends_idle(self):
+        port = closed_port()
+        srv = self.station({
+            "/none.pls": Mount(body="[playlist]\r\nFile1=http://127.0.0.1/x\r\n"),
+            "/full": Mount(status="ICY 400 Server Full", headers=[], body=""),
+            "/web": Mount(file=self.media[TONE], status="HTTP/1.0 200 OK"),
+            "/html": Mount(head=b"<html><body>hello</body></html>\r\n\r\n", body=""),
+            "/aac": Mount(file=self.media[TONE], content_type="audio/aacp"),
+        })
+        cases = [
+            (srv.url("/none.pls"), "1 pls none"),
+            (srv.url("/gone.pls"), "1 Recv error"),
+            (srv.url("/full"), "1 Listener Max"),
+            (srv.url("/web"), "1 Can't use server"),
+            (srv.url("/html"), "1 Not shoutcast server"),
+            (srv.url("/aac"), "1 Not supported format"),
+            ("http://127.0.0.1:%d/" % port, "1 Connect error"),
+        ]
+        for url, text in cases:
+            with self.subTest(url=url):
+                p = self.probe(url, timeout=30)
+                self.assertEqual(0, p.wait())
+                self.assertEqual(text, p.statuses()[-1])
+                self.assertIsNone(p.first("started"))
+                self.assertEqual("idle", p.lines[-1][1])
+
+    def test_server_closing_mid_play_disconnects_and_cuts_the_sound(self):
+        srv = self.station({"/short": Mount(file=self.media[TONE], loop=True, close_after=100000)})
+        cap = self.capture()
+        p = self.probe(srv.url("/short"))
+        self.assertEqual(0, p.wait())
+        time.sleep(0.2)
+        cap.stop()
+        self.assertEqual(["0 Connect ...", "0 Set Sound ...", "0 Playing ...", "1 Disconnect"], p.statuses())
+        self.assertEqual("idle", p.lines[-1][1])
+        disconnect = p.first("status", "1 Disconnect")[0]
+        left = cap.left()
+        _, last = loud_span(left)
+        # The audio still queued is cut off at once.
+        self.assertLess(cap.time_of(last) - disconnect, 0.15)
+
+    def test_stall_after_the_header_is_a_receive_error_after_ten_seconds(self):
+        srv = self.station({"/mute": Mount(file=self.media[TONE], header_only=True)})
+        p = self.probe(srv.url("/mute"), timeout=30)
+        self.assertEqual(0, p.wait())
+        self.assertEqual(["0 Connect ...", "1 Recv error"], p.statuses())
+        took = p.first("status", "1 Recv error")[0] - p.first("status", "0 Connect ...")[0]
+        self.assertGreaterEqual(took, 9.9)
+        self.assertLess(took, 11.5)
+
+    # -- stopping ----------------------------------------------------------------
+
+    def test_stop_during_prefill_sends_nothing_more(self):
+        # Enough for the first frames, not for three half-second blocks.
+        srv = self.station({"/slow": Mount(file=self.media[TONE], stall_after=12000)})
+        p = self.probe("--stop-on", "Set Sound ...", srv.url("/slow"))
+        self.assertEqual(0, p.wait())
+        self.assertEqual(["0 Connect ...", "0 Set Sound ..."], p.statuses())
+        self.assertIsNone(p.first("started"))
+        self.assertLess(int(p.first("stop")[1]), 2000)
+
+    def test_stop_takes_the_notifications_in_flight(self):
+        # The main thread is busy for a second after Start, so the play
+        # thread waits inside SendMessage when Stop begins.
+        srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
+        p = self.probe("--busy-ms", 1000, "--stop-after-ms", 1000, srv.url("/tone"))
+        self.assertEqual(0, p.wait())
+        self.assertLess(int(p.first("stop")[1]), 1000, "Stop ran into its 2000 ms limit")
+        self.assertEqual("0 Connect ...", p.statuses()[0])
+        self.assertIsNone(p.first("started"))
+
+    def test_start_stop_cycles_leave_nothing_behind(self):
+        srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
+        p = self.probe("--cycles", 50, srv.url("/tone"), timeout=120)
+        self.assertEqual(0, p.wait())
+        handles_before, handles_after, threads_before, threads_after = map(int, p.first("cycles")[1].split())
+        self.assertEqual(threads_before, threads_after)
+        self.assertLessEqual(handles_after, handles_before)
+
+    def test_abandoned_thread_never_touches_the_next_playback(self):
+        # A listener whose queue is full: the connect hangs for its 5 s.
+        listener = socket.socket()
+        listener.bind(("127.0.0.1", 0))
+        listener.listen(0)
+        self.addCleanup(listener.close)
+        fillers = []
+        for _ in range(3):
+            f = socket.socket()
+            f.setblocking(False)
+            f.connect_ex(listener.getsockname())
+            fillers.append(f)
+            self.addCleanup(f.close)
+        time.sleep(0.1)
+        hang = "http://127.0.0.1:%d/" % listener.getsockname()[1]
+        srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
+        p = self.probe("--stop-after-ms", 300, "--then", srv.url("/tone"), "--then-run-ms", 6000, hang)
+        self.assertEqual(0, p.wait())
+        stops = [int(rest) for _, kind, rest in p.lines if kind == "stop"]
+        self.assertGreaterEqual(stops[0], 1900, "the first thread was stuck in its connect")
+        # The abandoned thread's connect fails meanwhile; it must stay silent
+        # and leave the second playback alone.
+        self.assertNotIn("1 Connect error", p.statuses())
+        self.assertEqual(srv.url("/tone"), p.first("started")[1])
+        self.assertNotIn("idle", [k for _, k, _ in p.lines])
+
+
+if __name__ == "__main__":
+    unittest.main()
