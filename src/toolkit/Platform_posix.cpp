@@ -55,32 +55,39 @@ void SleepMs(std::uint32_t ms) {
 }
 
 int Utf8ToAnsi(const char* text, char* out, int outSize) {
-  iconv_t cd = iconv_open("CP932//TRANSLIT", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
-  size_t inLeft = std::strlen(text);
-  // CP932 never needs more bytes than UTF-8 for the same characters.
-  size_t room = inLeft + 1;
-  char* tmp = static_cast<char*>(std::malloc(room));
-  int result = 0;
-  if (tmp) {
+  size_t length = std::strlen(text);
+  // Transliteration may write several bytes for one character ("(C)" for the
+  // copyright sign): grow the scratch block until the whole text fits.
+  for (size_t room = length + 16; room < (length + 16) * 64; room *= 2) {
+    iconv_t cd = iconv_open("CP932//TRANSLIT", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
+    char* tmp = static_cast<char*>(std::malloc(room + 1));
+    if (!tmp) {
+      iconv_close(cd);
+      return 0;
+    }
     char* in = const_cast<char*>(text);
+    size_t inLeft = length;
     char* dst = tmp;
     size_t dstLeft = room;
-    if (iconv(cd, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
-      *dst++ = '\0';
+    bool converted = iconv(cd, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1);
+    bool tooSmall = !converted && errno == E2BIG;
+    iconv_close(cd);
+    int result = 0;
+    if (converted) {
+      *dst++ = '\0';  // the block has one byte beyond room for it
       int needed = static_cast<int>(dst - tmp);
       if (!out) {
         result = needed;
       } else if (needed <= outSize) {
-        std::memcpy(out, tmp, needed);
+        std::memcpy(out, tmp, static_cast<size_t>(needed));
         result = needed;
       }
     }
     std::free(tmp);
+    if (!tooSmall) return result;
   }
-  iconv_close(cd);
-  // Like WideCharToMultiByte, text that yields only its NUL counts as converted.
-  return result;
+  return 0;
 }
 
 int ExecutablePath(char* out, int size) {

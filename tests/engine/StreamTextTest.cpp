@@ -101,3 +101,15 @@ TEST(StreamText, LongTitlesConvertWhole) {
   }
   EXPECT_EQ(expected, Decode(utf8.c_str()));
 }
+
+TEST(StreamText, ConversionThatGrowsTheTextStaysInItsBuffer) {
+  // Characters that the code page lacks may come out as several bytes each
+  // (a transliteration, or a default character); the output is sized by the
+  // conversion itself.
+  std::string text = "E\xD3\xB5-~\x05 \x17?";
+  for (int i = 0; i < 40; ++i) text += "\xC2\xA9\xE2\x80\xA6";  // copyright sign, ellipsis
+  TextString out;
+  EXPECT_TRUE(DecodeStreamText(text.c_str(), out));
+  EXPECT_GT(out.Length(), 0);
+  EXPECT_EQ(out.Length(), static_cast<int>(std::strlen(out.CStr())));
+}
