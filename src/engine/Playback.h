@@ -36,6 +36,9 @@ class Playback final : private SessionEvents {
   bool SoleOwner() const { return refs.load(std::memory_order_acquire) == 1; }
   int State() const { return state.load(); }
   void SetVolume(int volume) { ring.SetVolume(volume); }
+  void SetHardwareVolume(bool on) { ring.SetHardwareVolume(on); }
+  // The thread could not be started: nothing runs.
+  void CancelStart() { state.store(0); }
   void SetMuted(bool on) { muted.store(on ? 1 : 0); }
   // Set once the stream plays; unchanged from then on.
   bool InfoReady() const { return infoReady.load(std::memory_order_acquire); }

@@ -44,7 +44,7 @@ bool StreamPlayer::Start(HWND window, const char* url, int playBufferMs) {
   uintptr_t handle = _beginthreadex(nullptr, 0, &Playback::ThreadMain, current, CREATE_SUSPENDED, nullptr);
   if (!handle) {
     current->Release();
-    current->RequestStop();
+    current->CancelStart();
     return false;
   }
   thread.Reset(reinterpret_cast<HANDLE>(handle));
@@ -89,7 +89,10 @@ void StreamPlayer::SetVolume(int percent) {
   if (current) current->SetVolume(volume);
 }
 
-void StreamPlayer::SetHardwareVolume(bool on) { hardwareVolume = on; }
+void StreamPlayer::SetHardwareVolume(bool on) {
+  hardwareVolume = on;
+  if (current) current->SetHardwareVolume(on);
+}
 
 void StreamPlayer::SetMuted(bool on) {
   muted = on;

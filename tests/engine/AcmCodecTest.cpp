@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <algorithm>
 #include <vector>
 
 #include "engine/StreamDecoder.h"
@@ -81,4 +84,53 @@ TEST(AcmCodec, RefusesNothingItWasNotOpenedFor) {
   EXPECT_EQ(-1, codec.Convert(frame, 4, &pcm)) << "not open";
   codec.Close();
   codec.Close();
+}
+
+TEST(AcmCodec, StreamArrivingInSmallPiecesDecodesWithoutGaps) {
+  // As a paced station sends it: 320-byte pieces, less than one frame.
+  std::vector<std::uint8_t> data = ReadMedia("tone1k_44k_stereo_128_30s.mp3");
+  ASSERT_FALSE(data.empty());
+  AcmCodec codec;
+  StreamDecoder decoder(codec);
+  std::vector<std::uint8_t> buffer(34816);
+  size_t fed = 4096;
+  std::memcpy(buffer.data(), data.data(), fed);
+  int end = static_cast<int>(fed), cursorAt = 0;
+  const std::uint8_t* cursor = buffer.data();
+  ASSERT_TRUE(decoder.Init(cursor, buffer.data() + end, 2));
+  cursorAt = static_cast<int>(cursor - buffer.data());
+  std::vector<std::int16_t> left;
+  std::vector<std::uint8_t> block(static_cast<size_t>(decoder.BlockBytes()));
+  for (;;) {
+    cursor = buffer.data() + cursorAt;
+    if (decoder.DecodeBlock(cursor, buffer.data() + end) == kBlockReady) {
+      cursorAt = static_cast<int>(cursor - buffer.data());
+      decoder.TakeBlock(block.data());
+      for (size_t i = 0; i + 3 < block.size(); i += 4) left.push_back(static_cast<std::int16_t>(block[i] | block[i + 1] << 8));
+      continue;
+    }
+    cursorAt = static_cast<int>(cursor - buffer.data());
+    if (fed >= data.size()) break;
+    std::memmove(buffer.data(), buffer.data() + cursorAt, static_cast<size_t>(end - cursorAt));
+    end -= cursorAt;
+    cursorAt = 0;
+    size_t n = std::min<size_t>(320, data.size() - fed);
+    std::memcpy(buffer.data() + end, data.data() + fed, n);
+    end += static_cast<int>(n);
+    fed += n;
+  }
+  ASSERT_GT(left.size(), 44100u * 28);
+  // Skip the encoder's lead-in, then no quiet run of half a frame or more.
+  size_t first = 0;
+  while (first < left.size() && std::abs(left[first]) <= 1000) ++first;
+  int run = 0, longest = 0;
+  size_t longestAt = 0;
+  for (size_t i = first; i < left.size(); ++i) {
+    run = std::abs(left[i]) <= 1000 ? run + 1 : 0;
+    if (run > longest) {
+      longest = run;
+      longestAt = i;
+    }
+  }
+  EXPECT_LT(longest, 576) << "a gap of " << longest << " samples ending at " << longestAt;
 }

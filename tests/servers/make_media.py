@@ -43,6 +43,9 @@ CATALOG = {
     "tone1k_44k_stereo_128.mp3": dict(
         freq=1000, seconds=5.0, mpeg="1", samplerate=44100, channels=2, kbps=128,
         sox=_tone(1000, 5.0), lame=["-b", "128", "--cbr", "-m", "j"]),
+    "tone1k_44k_stereo_128_30s.mp3": dict(
+        freq=1000, seconds=30.0, mpeg="1", samplerate=44100, channels=2, kbps=128,
+        sox=_tone(1000, 30.0), lame=["-b", "128", "--cbr", "-m", "j"]),
     "tone440_44k_stereo_128.mp3": dict(
         freq=440, seconds=2.0, mpeg="1", samplerate=44100, channels=2, kbps=128,
         sox=_tone(440, 2.0), lame=["-b", "128", "--cbr", "-m", "s"]),
