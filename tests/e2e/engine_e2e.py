@@ -373,6 +373,7 @@ class EngineTest(unittest.TestCase):
             "/web": Mount(file=self.media[TONE], status="HTTP/1.0 200 OK"),
             "/html": Mount(head=b"<html><body>hello</body></html>\r\n\r\n", body=""),
             "/aac": Mount(file=self.media[TONE], content_type="audio/aacp"),
+            "/zeros": Mount(audio=bytes(20000), rate=0, br=128),
         })
         cases = [
             (srv.url("/none.pls"), "1 pls none"),
@@ -381,6 +382,7 @@ class EngineTest(unittest.TestCase):
             (srv.url("/web"), "1 Can't use server"),
             (srv.url("/html"), "1 Not shoutcast server"),
             (srv.url("/aac"), "1 Not supported format"),
+            (srv.url("/zeros"), "1 Decode Init error"),
             ("http://127.0.0.1:%d/" % port, "1 Connect error"),
         ]
         for url, text in cases:
