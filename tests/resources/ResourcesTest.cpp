@@ -293,7 +293,7 @@ TEST(Resources, DialogsCreateWithTheirControls) {
   ASSERT_TRUE(InitCommonControlsEx(&classes));
 
   HWND about = CreateDialogParamA(Self(), MAKEINTRESOURCEA(IDD_ABOUT), nullptr, QuietDialog, 0);
-  ASSERT_NE(nullptr, about);
+  ASSERT_NE(nullptr, about) << "windows need a display: run through ctest, whose wine.start provides one";
   EXPECT_EQ("Button", ClassOf(GetDlgItem(about, IDOK)));
   EXPECT_EQ("HP", TextOf(GetDlgItem(about, IDC_HOME_PAGE)));
   EXPECT_EQ("\x83o\x81[\x83W\x83\x87\x83\x93\x8f\xee\x95\xf1", TextOf(about));  // バージョン情報

@@ -98,7 +98,7 @@ bool ParseDocument(SkinDescription& skin, KeyValueDocument& doc) {
   // The key string is longer than a default TextString holds: reserve first
   // so the last names are not cut off.
   TextString keys;
-  keys.Reserve(sizeof TEXT_SKIN_ELEMENT_KEYS);
+  keys.Reserve(static_cast<int>(sizeof TEXT_SKIN_ELEMENT_KEYS));
   keys.LoadResourceString(IDS_SKIN_ELEMENT_KEYS);
   int keysLength = keys.Length();
   keys.ReplaceChar('/', '\0');
