@@ -191,3 +191,33 @@ TEST(TextMask, AllocatesZeroedRowsTopDown) {
   EXPECT_FALSE(mask.Allocate(100000, 100000));
   EXPECT_EQ(0, mask.Width());
 }
+
+#ifdef _WIN32
+#include <windows.h>
+
+TEST(PixelImage, IsABottomUpSectionWithChannelMasks) {
+  PixelImage image;
+  ASSERT_TRUE(image.Create(7, 5));
+  ASSERT_NE(nullptr, image.Bitmap());
+  DIBSECTION section = {};
+  ASSERT_EQ(static_cast<int>(sizeof section), GetObjectA(static_cast<HBITMAP>(image.Bitmap()), sizeof section, &section));
+  EXPECT_EQ(image.Bits(), section.dsBm.bmBits);
+  EXPECT_EQ(7, section.dsBmih.biWidth);
+  EXPECT_EQ(5, section.dsBmih.biHeight) << "positive: rows bottom-up";
+  EXPECT_EQ(32, section.dsBmih.biBitCount);
+  EXPECT_EQ(static_cast<DWORD>(BI_BITFIELDS), section.dsBmih.biCompression);
+  EXPECT_EQ(0x00FF0000u, section.dsBitfields[0]);
+  EXPECT_EQ(0x0000FF00u, section.dsBitfields[1]);
+  EXPECT_EQ(0x000000FFu, section.dsBitfields[2]);
+  // GDI sees what the pixel operations write: (x, y) from the top-left.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, static_cast<HBITMAP>(image.Bitmap()));
+  *image.PixelAt(2, 1) = 0x00123456;
+  EXPECT_EQ(RGB(0x12, 0x34, 0x56), GetPixel(dc, 2, 1));
+  SetPixel(dc, 6, 4, RGB(0xAB, 0xCD, 0xEF));
+  GdiFlush();
+  EXPECT_EQ(0x00ABCDEFu, *image.PixelAt(6, 4));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+}
+#endif
