@@ -61,26 +61,31 @@ void LoadGenreList() {
 
 bool NextGenreRecord(const MemoryBlock& list, std::uint32_t& offset, GenreRecord& record) {
   const char* bytes = static_cast<const char*>(list.data);
-  if (!bytes || offset >= list.size) return false;
-  std::uint8_t code = static_cast<std::uint8_t>(bytes[offset]);
+  if (!bytes) return false;
   record.text = "";
-  switch (code) {
-    case kGenreSeparator:
-    case kGenreGroupEnd:
-      record.code = static_cast<GenreCode>(code);
-      offset += 1;
-      return true;
-    case kGenreEntry:
-    case kGenreGroupStart: {
-      const char* text = bytes + offset + 1;
-      const void* end = std::memchr(text, '\0', list.size - offset - 1);
-      if (!end) return false;
-      record.code = static_cast<GenreCode>(code);
-      record.text = text;
-      offset = static_cast<std::uint32_t>(static_cast<const char*>(end) - bytes) + 1;
-      return true;
+  for (; offset < list.size; ++offset) {
+    std::uint8_t code = static_cast<std::uint8_t>(bytes[offset]);
+    switch (code) {
+      case kGenreSeparator:
+      case kGenreGroupEnd:
+        record.code = static_cast<GenreCode>(code);
+        offset += 1;
+        return true;
+      case kGenreEntry:
+      case kGenreGroupStart: {
+        const char* text = bytes + offset + 1;
+        const void* end = std::memchr(text, '\0', list.size - offset - 1);
+        if (!end) return false;
+        record.code = static_cast<GenreCode>(code);
+        record.text = text;
+        offset = static_cast<std::uint32_t>(static_cast<const char*>(end) - bytes) + 1;
+        return true;
+      }
+      case kGenreListEnd:
+        return false;
+      default:
+        break;  // an unknown code is one byte of nothing
     }
-    default:
-      return false;
   }
+  return false;
 }

@@ -28,7 +28,7 @@ struct GenreRecord {
   const char* text;  // for entries and group starts; "" otherwise
 };
 
-// Reads the record at offset and moves offset past it. False at the end
-// record, on a list without data, and on anything that does not fit the
-// block, so a walk never leaves it.
+// Reads the record at offset and moves offset past it, stepping over bytes
+// that are no known code. False at the end record, on a list without data,
+// and on anything that does not fit the block, so a walk never leaves it.
 bool NextGenreRecord(const MemoryBlock& list, std::uint32_t& offset, GenreRecord& record);

@@ -114,7 +114,10 @@ TEST(GenreList, WalkNeverLeavesATruncatedBlock) {
   std::uint32_t offset = 0;
   GenreRecord record;
   EXPECT_FALSE(NextGenreRecord(list, offset, record));
-  std::memcpy(list.data, "\x01\x07\x01\x01", 4);  // an unknown code
+  std::memcpy(list.data, "\x01\x07\x03\x02", 4);  // an unknown code, then a title without its NUL
   EXPECT_TRUE(NextGenreRecord(list, offset, record));
+  EXPECT_EQ(kGenreSeparator, record.code);
+  EXPECT_TRUE(NextGenreRecord(list, offset, record));
+  EXPECT_EQ(kGenreGroupEnd, record.code) << "the unknown byte is stepped over";
   EXPECT_FALSE(NextGenreRecord(list, offset, record));
 }
