@@ -194,6 +194,16 @@ TEST(Settings, LineBreaksInTextValuesCannotAddLines) {
   LoadSettings(read, dir.File("k.ini").c_str());
   EXPECT_EQ(100, read.vol);
   EXPECT_STREQ("blue", read.skin.CStr());
+
+  // A lead byte left alone at the end would take the line end for its
+  // second byte when the file is read.
+  s.skin.Assign("\x95\x5c" "n\x8a");
+  s.lastURL.Assign("http://a.test/\x8a\r\nrest");
+  ASSERT_TRUE(SaveSettings(s, dir.File("k.ini").c_str()));
+  EXPECT_NE(std::string::npos, dir.Read("k.ini").find("\r\nSkin=\x95\x5c" "n\r\nLastURL=http://a.test/\r\n"));
+  LoadSettings(read, dir.File("k.ini").c_str());
+  EXPECT_STREQ("\x95\x5c" "n", read.skin.CStr());
+  EXPECT_STREQ("http://a.test/", read.lastURL.CStr());
 }
 
 namespace {
