@@ -10,8 +10,6 @@
 
 #include <windows.h>
 
-#include "toolkit/WindowGeometry.h"
-
 class TextString;
 
 class Window {
