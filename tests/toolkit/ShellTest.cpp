@@ -41,52 +41,50 @@ TEST(Shell, OpenProgramFileOfAMissingFileFails) {
 namespace {
 
 struct WarningBoxSeen {
-  DWORD thread = 0;
   HWND box = nullptr;
   bool textFound = false;
   const char* text = nullptr;
 };
 
-BOOL CALLBACK FindText(HWND child, LPARAM param) {
-  auto* seen = reinterpret_cast<WarningBoxSeen*>(param);
+WarningBoxSeen* gSeen = nullptr;
+
+BOOL CALLBACK FindText(HWND child, LPARAM) {
   char text[128] = {};
   GetWindowTextA(child, text, sizeof text);
-  if (std::strcmp(text, seen->text) == 0) seen->textFound = true;
+  if (std::strcmp(text, gSeen->text) == 0) gSeen->textFound = true;
   return TRUE;
 }
 
-BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-  reinterpret_cast<WarningBoxSeen*>(param)->box = window;
-  return FALSE;
-}
-
-DWORD WINAPI CloseWarningBox(void* param) {
-  auto* seen = static_cast<WarningBoxSeen*>(param);
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 20000 && !seen->box; Sleep(10)) {
-    EnumThreadWindows(seen->thread, &FindBox, reinterpret_cast<LPARAM>(seen));
+// Runs on this thread right after the box has set itself up: look at it and
+// press OK through its own message loop.
+LRESULT CALLBACK AfterWindowProc(int code, WPARAM wParam, LPARAM lParam) {
+  const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_INITDIALOG && !gSeen->box) {
+    char className[16] = {};
+    GetClassNameA(call->hwnd, className, sizeof className);
+    if (std::strcmp(className, "#32770") == 0) {
+      gSeen->box = call->hwnd;
+      EnumChildWindows(call->hwnd, &FindText, 0);
+      PostMessageA(call->hwnd, WM_COMMAND, IDOK, 0);
+    }
   }
-  if (!seen->box) return 1;
-  EnumChildWindows(seen->box, &FindText, reinterpret_cast<LPARAM>(seen));
-  PostMessageA(seen->box, WM_COMMAND, IDOK, 0);
-  return 0;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace
 
-// A helper thread finds the box, checks it and presses OK. (Whether the box
-// is topmost is the platform's business; not every implementation shows it.)
+// Whether the box is topmost is the platform's business; not every
+// implementation shows it.
 TEST(Shell, ShowWarningShowsTheTextAndAnswersTheButton) {
   WarningBoxSeen seen;
-  seen.thread = GetCurrentThreadId();
   seen.text = "memo.txt\x82\xaa\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1";  // memo.txtが開けません
-  HANDLE closer = CreateThread(nullptr, 0, &CloseWarningBox, &seen, 0, nullptr);
-  ASSERT_NE(nullptr, closer);
-  EXPECT_EQ(IDOK, ShowWarning(seen.text));
-  WaitForSingleObject(closer, INFINITE);
-  CloseHandle(closer);
-  ASSERT_NE(nullptr, seen.box);
+  gSeen = &seen;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, GetCurrentThreadId());
+  ASSERT_NE(nullptr, hook);
+  int button = ShowWarning(seen.text);
+  UnhookWindowsHookEx(hook);
+  gSeen = nullptr;
+  EXPECT_EQ(IDOK, button);
+  EXPECT_NE(nullptr, seen.box);
   EXPECT_TRUE(seen.textFound);
 }

@@ -310,6 +310,6 @@ TEST_F(WindowTest, TrackMouseAsksForALeaveNotification) {
   SetCursorPos(10, 10);
   EXPECT_TRUE(window.TrackMouse(TME_LEAVE, 0));
   SetCursorPos(500, 500);
-  EXPECT_TRUE(PumpUntil([&] { return window.leaves > 0; }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return window.leaves > 0; }, 20000));
   window.Destroy();
 }
