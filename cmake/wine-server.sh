@@ -4,6 +4,9 @@
 # a sound server with a null sink "vsink" (PulseAudio) unless the caller
 # already has them. The env file written here is read by wine-run.sh.
 # stop: ends all of it.
+# The caller's own display and sound server, before the session file speaks.
+caller_display="${DISPLAY:-}"
+caller_pulse="${PULSE_SERVER:-}"
 . "$(dirname "$0")/wine-env.sh"
 mkdir -p "$VELMORIN_SESSION"
 
@@ -14,17 +17,22 @@ stop_pid() {
 
 case "$1" in
   start)
+    # A session left over from an interrupted run is ended first.
+    stop_pid "$VELMORIN_SESSION/xvfb.pid"
+    stop_pid "$VELMORIN_SESSION/pulse.pid"
+    DISPLAY="$caller_display"
+    PULSE_SERVER="$caller_pulse"
     # Everything started here is detached from our output: a service that a
     # test process started would inherit its pipe, and ctest would wait for it.
     : > "$VELMORIN_SESSION/env"
-    if [ -z "$DISPLAY" ] && command -v Xvfb >/dev/null; then
+    if [ -z "$caller_display" ] && command -v Xvfb >/dev/null; then
       Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$VELMORIN_SESSION/display" \
         </dev/null >/dev/null 2>&1 &
       echo $! > "$VELMORIN_SESSION/xvfb.pid"
       for _ in $(seq 100); do [ -s "$VELMORIN_SESSION/display" ] && break; sleep 0.05; done
       echo "export DISPLAY=:$(cat "$VELMORIN_SESSION/display")" >> "$VELMORIN_SESSION/env"
     fi
-    if [ -z "$PULSE_SERVER" ] && command -v pulseaudio >/dev/null; then
+    if [ -z "$caller_pulse" ] && command -v pulseaudio >/dev/null; then
       runtime="$VELMORIN_SESSION/pulse"
       mkdir -p "$runtime"
       PULSE_RUNTIME_PATH="$runtime" pulseaudio --daemonize=no --exit-idle-time=-1 -n \

@@ -1,0 +1,109 @@
+// Any skin text drives the whole canvas on small images: drawing every
+// element and frame, the knob at every volume, titles and scrolling, and every
+// hit test. AddressSanitizer catches any pixel written outside an image.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "ui/main/PixelImage.h"
+#include "ui/main/SkinCanvas.h"
+#include "ui/main/SkinCanvasPlatform.h"
+#include "ui/main/SkinDescription.h"
+
+namespace {
+
+class FuzzPlatform : public SkinCanvasPlatform {
+ public:
+  void SelectWindowImage(const PixelImage*) override {}
+  void CreateTitleFont(const SkinDescription&) override {}
+  bool MeasureTitle(const char* text, int* width, int* height) override {
+    *width = static_cast<int>(std::strlen(text)) * glyphWidth;
+    *height = glyphHeight;
+    return true;
+  }
+  void RasterizeTitle(const char* text, PixelImage& target) override {
+    for (int i = 0; text[i] != '\0' && i * glyphWidth < target.Width(); ++i) {
+      for (int r = 0; r < target.Height(); r += 2) *target.PixelAt(i * glyphWidth, r) = 0xFFFFFF;
+    }
+  }
+  bool LoadBitmapFile(const char*, PixelImage&) override { return false; }
+  bool LoadBitmapResource(int, PixelImage& image) override {
+    if (!image.Create(sheetWidth, sheetHeight)) return false;
+    image.Fill(0x123456);
+    return true;
+  }
+  std::uint32_t LoadResourceData(const char*, int, const void** data) override {
+    *data = skinBytes;
+    return skinCount;
+  }
+  void PaintTo(void*, int, int) override {}
+
+  int glyphWidth = 1;
+  int glyphHeight = 1;
+  int sheetWidth = 1;
+  int sheetHeight = 1;
+  const void* skinBytes = nullptr;
+  std::uint32_t skinCount = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 8) return 0;
+  FuzzPlatform platform;
+  platform.sheetWidth = 1 + data[0] % 128;
+  platform.sheetHeight = 1 + data[1] % 48;
+  platform.glyphWidth = data[2] % 9;
+  platform.glyphHeight = 1 + data[3] % 40;
+  int step = static_cast<std::int8_t>(data[4]) * 37;
+  int volume = static_cast<std::int8_t>(data[5]) * 2;
+  int titleLength = data[6] % 80;
+  platform.skinBytes = data + 8;
+  platform.skinCount = static_cast<std::uint32_t>(size - 8);
+
+  // Keep the window small so that each run stays fast.
+  SkinDescription probe;
+  if (ParseSkin(probe, platform.skinBytes, platform.skinCount) &&
+      std::int64_t{probe[kMainRc].width} * probe[kMainRc].height > (1 << 16)) {
+    return 0;
+  }
+
+  SkinCanvas canvas;
+  canvas.AttachPlatform(&platform);
+  canvas.LoadSkin("fuzz-skin-that-does-not-exist", volume, data[7] & 1);
+  for (int i = -1; i <= kSkinElementCount; ++i) {
+    for (int frame = 0; frame < 3; ++frame) canvas.DrawElement(i, frame);
+    canvas.RestoreElement(i);
+  }
+  for (int v = -10; v <= 110; v += 5) canvas.DrawVolume(v);
+
+  std::string title(reinterpret_cast<const char*>(data + 8), std::min<std::size_t>(titleLength, size - 8));
+  title.erase(std::find(title.begin(), title.end(), '\0'), title.end());
+  CanvasRect rect;
+  canvas.SetTitle(title.c_str(), data[7] & 2, &rect);
+  for (int i = 0; i < 8; ++i) canvas.ScrollTitle(step, &rect);
+  if (canvas.IsScrolling() && !canvas.TitleMask().IsEmpty() &&
+      (canvas.ScrollOffset() < 0 || canvas.ScrollOffset() >= canvas.TitleMask().Width())) {
+    std::abort();
+  }
+
+  const SkinElement& track = canvas.Skin()[kVolumeTrack];
+  int xs[] = {INT32_MIN, -1, 0, 1, track.dx, track.dx + 1, track.x2, canvas.WindowWidth() - 1, INT32_MAX};
+  for (int x : xs) {
+    for (int y : {INT32_MIN, 0, 4, canvas.WindowHeight() - 1, INT32_MAX}) {
+      (void)canvas.HitAnyControl(x, y, volume);
+      int button = canvas.ButtonAt(x, y);
+      if (button != -1 && (button < kFirstButton || button > kLastButton)) std::abort();
+      (void)canvas.MuteAt(x, y);
+      (void)canvas.KnobAt(x, y, volume);
+    }
+    int v = canvas.VolumeFromX(x);
+    if (v < 0 || v > 100) std::abort();
+    (void)canvas.KnobGrabOffset(x, volume);
+  }
+  canvas.SetTitle("", false, nullptr);
+  return 0;
+}

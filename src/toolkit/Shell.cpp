@@ -1,0 +1,36 @@
+#include "toolkit/Shell.h"
+
+#include <shellapi.h>
+
+#include "toolkit/TextString.h"
+
+DWORD LoadResourceData(HMODULE module, const char* type, const char* name, const void** data) {
+  HRSRC found = FindResourceA(module, name, type);
+  if (!found) return 0;
+  HGLOBAL loaded = LoadResource(module, found);
+  if (!loaded) return 0;
+  const void* bytes = LockResource(loaded);
+  if (!bytes) return 0;
+  *data = bytes;
+  return SizeofResource(module, found);
+}
+
+DWORD LoadResourceData(HMODULE module, const char* type, int id, const void** data) {
+  return LoadResourceData(module, type, MAKEINTRESOURCEA(id), data);
+}
+
+HICON LoadIconSized(int id, int size) {
+  return static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+bool OpenProgramFile(const char* fileName) {
+  TextString path(511);
+  path.SetToExeDirectory(fileName);
+  HINSTANCE result = ShellExecuteA(nullptr, "open", path.CStr(), nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+int ShowWarning(const char* text) {
+  return MessageBoxA(nullptr, text, nullptr, MB_TOPMOST | MB_TASKMODAL | MB_ICONWARNING);
+}

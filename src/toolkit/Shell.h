@@ -1,0 +1,20 @@
+// Free operations over the program's own resources, the shell and the one
+// warning box style of the program.
+#pragma once
+
+#include <windows.h>
+
+// The resource's bytes, read-only for the life of the module. Returns their
+// size, or 0 with data untouched when the resource is missing.
+DWORD LoadResourceData(HMODULE module, const char* type, const char* name, const void** data);
+DWORD LoadResourceData(HMODULE module, const char* type, int id, const void** data);
+
+// Icon id of the program's module at size x size pixels; null when missing.
+HICON LoadIconSized(int id, int size);
+
+// Opens fileName beside the executable with its associated program.
+bool OpenProgramFile(const char* fileName);
+
+// Task-modal, topmost warning box without owner or caption; returns the
+// button pressed.
+int ShowWarning(const char* text);
