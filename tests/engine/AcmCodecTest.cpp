@@ -77,7 +77,7 @@ TEST(AcmCodec, DecodesEveryKindOfLayerThreeStream) {
   }
 }
 
-TEST(AcmCodec, RefusesNothingItWasNotOpenedFor) {
+TEST(AcmCodec, ConvertsNothingBeforeItIsOpened) {
   AcmCodec codec;
   const std::uint8_t* pcm = nullptr;
   std::uint8_t frame[4] = {0xFF, 0xFB, 0x90, 0x64};
