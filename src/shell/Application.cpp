@@ -1,0 +1,81 @@
+#include "shell/Application.h"
+
+#include <windows.h>
+
+#include "engine/EventSocket.h"
+#include "engine/StreamPlayer.h"
+#include "shell/ApplicationState.h"
+#include "shell/GenreList.h"
+#include "shell/Settings.h"
+#include "shell/SkinList.h"
+#include "toolkit/TextString.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/SettingRanges.h"
+#include "ui/main/SkinCanvas.h"
+
+// Constructed in this order, destroyed in the reverse one: the bar detaches
+// its drawing context from the canvas before the canvas goes.
+StreamPlayer gPlayer;
+SkinCanvas gCanvas;
+MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown});
+
+namespace {
+
+/* WinSock初期化に失敗 */
+const char kWinSockFailedText[] = "WinSock\x8f\x89\x8a\xfa\x89\xbb\x82\xc9\x8e\xb8\x94s";
+
+// Settings, skins, memo and help live beside the executable, wherever the
+// program was started from.
+void EnterProgramDirectory() {
+  TextString directory(500);
+  directory.SetToExeDirectory(nullptr);
+  SetCurrentDirectoryA(directory.CStr());
+}
+
+}  // namespace
+
+bool Initialize() {
+  EnterProgramDirectory();
+  if (!StartWinSock(2, 2)) {
+    MessageBoxA(nullptr, kWinSockFailedText, nullptr, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_TOPMOST);
+    return false;
+  }
+  gApplicationState.winsockStarted = true;
+  LoadSettings();
+  if (!gPlayer.Allocate()) return false;
+  gPlayer.SetHardwareVolume((gSettings.optFlag & kOptDeviceVolume) != 0);
+  // A hand-edited file may hold any number; the player and the knob take
+  // 0-100 only.
+  gSettings.vol = ClampVolume(gSettings.vol);
+  gPlayer.SetVolume(gSettings.vol);
+  const bool muted = (gSettings.optFlag & kOptMuted) != 0;
+  gPlayer.SetMuted(muted);
+  BuildSkinList();
+  LoadGenreList();
+  if (!gMainWindow.CreateMainWindow()) return false;
+  gMainWindow.AttachCanvas();
+  gCanvas.LoadSkin(gSettings.skin.CStr(), gSettings.vol, muted);
+  gMainWindow.FitToSkin();
+  gApplicationState.layoutPending = false;
+  if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
+  gMainWindow.Show(SW_SHOWNORMAL);
+  UpdateWindow(gMainWindow.hwnd);
+  return true;
+}
+
+void SaveAll() {
+  POINT place;
+  if (gMainWindow.hwnd && gMainWindow.GetNormalPosition(place)) {
+    gSettings.winX = place.x;
+    gSettings.winY = place.y;
+  }
+  SaveSettings();
+}
+
+void Shutdown() {
+  gPlayer.Destroy();
+  if (gApplicationState.winsockStarted) {
+    CleanupWinSock();
+    gApplicationState.winsockStarted = false;
+  }
+}

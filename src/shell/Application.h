@@ -1,0 +1,19 @@
+// The program's life: the global objects, the start-up order, saving at the
+// end and releasing the player and the network. Main thread only.
+#pragma once
+
+class MainWindow;
+class SkinCanvas;
+class StreamPlayer;
+
+extern StreamPlayer gPlayer;
+extern SkinCanvas gCanvas;
+extern MainWindow gMainWindow;
+
+// Everything from the current directory to the bar on the screen; false when
+// the program cannot run (the caller then shuts down and exits).
+bool Initialize();
+// The files the program keeps, written while its windows still exist.
+void SaveAll();
+// The player's thread and buffers, then WinSock.
+void Shutdown();

@@ -1,0 +1,3 @@
+#include "shell/ApplicationState.h"
+
+ApplicationState gApplicationState;

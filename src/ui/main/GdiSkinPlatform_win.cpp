@@ -1,0 +1,104 @@
+#include "ui/main/GdiSkinPlatform_win.h"
+
+#include <cstring>
+
+#include "toolkit/ScopedSelect.h"
+#include "toolkit/Shell.h"
+#include "ui/main/PixelImage.h"
+#include "ui/main/SkinDescription.h"
+
+GdiSkinPlatform::~GdiSkinPlatform() { SelectWindowImage(nullptr); }
+
+bool GdiSkinPlatform::Initialize(HWND window) {
+  if (!dc.CreateForWindow(window)) return false;
+  originalBitmap = nullptr;
+  dc.SetTransparent(true);
+  return true;
+}
+
+void GdiSkinPlatform::SelectWindowImage(const PixelImage* image) {
+  if (!dc.hdc) return;
+  if (!image || image->IsEmpty()) {
+    if (originalBitmap) dc.Select(originalBitmap);
+    return;
+  }
+  HGDIOBJ previous = dc.Select(static_cast<HBITMAP>(image->Bitmap()));
+  if (!originalBitmap && previous && previous != HGDI_ERROR) originalBitmap = previous;
+}
+
+void GdiSkinPlatform::CreateTitleFont(const SkinDescription& skin) {
+  LOGFONTA font = {};
+  font.lfHeight = skin.fontSize;
+  font.lfWeight = skin.bold ? FW_BOLD : FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = NONANTIALIASED_QUALITY;  // the mask is ink or no ink
+  static_assert(sizeof font.lfFaceName == sizeof skin.fontFace, "face fields differ");
+  std::memcpy(font.lfFaceName, skin.fontFace, sizeof font.lfFaceName);
+  font.lfFaceName[sizeof font.lfFaceName - 1] = '\0';
+  titleFont.CreateFontFrom(font);
+}
+
+bool GdiSkinPlatform::MeasureTitle(const char* text, int* width, int* height) {
+  if (!dc.hdc) return false;
+  ScopedSelect font(dc.hdc, titleFont.handle ? titleFont.handle : GetStockObject(SYSTEM_FONT));
+  SIZE size = {};
+  if (!dc.TextExtent(text, -1, size)) return false;
+  *width = size.cx;
+  *height = size.cy;
+  return true;
+}
+
+void GdiSkinPlatform::RasterizeTitle(const char* text, PixelImage& target) {
+  if (!dc.hdc || target.IsEmpty()) return;
+  {
+    ScopedSelect font(dc.hdc, titleFont.handle ? titleFont.handle : GetStockObject(SYSTEM_FONT));
+    ScopedSelect bitmap(dc.hdc, static_cast<HBITMAP>(target.Bitmap()));
+    SetTextColor(dc.hdc, RGB(255, 255, 255));
+    RECT area = {0, 0, target.Width(), target.Height()};
+    DrawTextA(dc.hdc, text, -1, &area, DT_SINGLELINE | DT_NOPREFIX);
+  }
+  // The canvas reads the section's pixels next: GDI must have finished.
+  GdiFlush();
+}
+
+bool GdiSkinPlatform::TakeBitmap(HBITMAP loaded, PixelImage& image) {
+  if (!loaded) return false;
+  BITMAP info = {};
+  bool ok = GetObjectA(loaded, sizeof info, &info) == static_cast<int>(sizeof info);
+  int width = info.bmWidth;
+  int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+  ok = ok && image.Create(width, height);
+  if (ok) {
+    MemoryDC source;
+    MemoryDC target;
+    ok = source.CreateCompatible(nullptr) && target.CreateCompatible(nullptr);
+    if (ok) {
+      ScopedSelect in(source.hdc, loaded);
+      ScopedSelect out(target.hdc, static_cast<HBITMAP>(image.Bitmap()));
+      ok = BitBlt(target.hdc, 0, 0, width, height, source.hdc, 0, 0, SRCCOPY) != FALSE;
+    }
+    GdiFlush();
+    if (!ok) image.Release();
+  }
+  DeleteObject(loaded);
+  return ok;
+}
+
+bool GdiSkinPlatform::LoadBitmapFile(const char* path, PixelImage& image) {
+  HANDLE loaded = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE);
+  return TakeBitmap(static_cast<HBITMAP>(loaded), image);
+}
+
+bool GdiSkinPlatform::LoadBitmapResource(int id, PixelImage& image) {
+  HANDLE loaded = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  return TakeBitmap(static_cast<HBITMAP>(loaded), image);
+}
+
+std::uint32_t GdiSkinPlatform::LoadResourceData(const char* type, int id, const void** data) {
+  return ::LoadResourceData(GetModuleHandleA(nullptr), type, id, data);
+}
+
+void GdiSkinPlatform::PaintTo(void* device, int width, int height) {
+  if (!dc.hdc || !device) return;
+  BitBlt(static_cast<HDC>(device), 0, 0, width, height, dc.hdc, 0, 0, SRCCOPY);
+}

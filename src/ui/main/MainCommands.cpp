@@ -1,0 +1,161 @@
+// The bar's commands: skin buttons and context-menu items arrive here as
+// WM_COMMAND.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "engine/StreamPlayer.h"
+#include "resources/resource.h"
+#include "shell/ApplicationState.h"
+#include "shell/Settings.h"
+#include "shell/SkinList.h"
+#include "toolkit/Clipboard.h"
+#include "toolkit/File.h"
+#include "toolkit/Shell.h"
+#include "ui/main/AboutBox.h"
+#include "ui/main/BarCommands.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/SettingsDialog.h"
+#include "ui/main/SkinCanvas.h"
+#include "ui/main/WebAddress.h"
+
+namespace {
+
+/* ｽｷﾝの読み込みに失敗。\n内蔵ｽｷﾝに変更しました。 */
+const char kSkinFailedText[] =
+    "\xbd\xb7\xdd\x82\xcc\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x82\xc9\x8e\xb8\x94s\x81"
+    "B\n\x93\xe0\x91\xa0\xbd\xb7\xdd\x82\xc9\x95\xcf\x8dX\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81"
+    "B";
+/* memo.txtが開けません */
+const char kMemoFailedText[] = "memo.txt\x82\xaa\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1";
+const char kMemoFileName[] = "memo.txt";
+const char kHelpFileName[] = "help.html";
+
+// A station's header or a playlist names these pages: only a web address is
+// handed to the shell, never a program or a document path.
+void OpenWebPage(const char* url) {
+  if (!IsWebAddress(url)) return;
+  ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+bool MainWindow::OnCommand(WORD id, WORD, LPARAM) {
+  if (IsVolumeCommand(id)) {
+    ChangeVolume(VolumeFromCommand(id));
+    return true;
+  }
+  if (IsSkinCommand(id)) {
+    SwitchSkin(SkinIndexFromCommand(id));
+    return true;
+  }
+  switch (id) {
+    case IDM_PLAY_LAST: Play(kPlayLastUrl, nullptr); return true;
+    case IDM_PLAY_CLIPBOARD: Play(kPlayClipboard, nullptr); return true;
+    case IDM_STOP: StopPlayback(); return true;
+    case IDM_MUTE: ToggleMute(); return true;
+    case IDM_COPY_TITLE:
+      if (player.State() == kPlayerPlaying && !title.IsEmpty()) CopyTextToClipboard(title.CStr());
+      return true;
+    case IDM_MEMO_TITLE: AppendTitleToMemo(); return true;
+    case IDM_OPEN_MEMO:
+      if (!OpenProgramFile(kMemoFileName)) ShowWarning(kMemoFailedText);
+      return true;
+    // The search and favorites windows keep their shown state in these
+    // bits; until they exist, the commands only flip them.
+    case IDM_SEARCH_WINDOW: gSettings.optFlag ^= kOptSearchShown; return true;
+    case IDM_FAVORITES_WINDOW: gSettings.optFlag ^= kOptFavoritesShown; return true;
+    case IDM_SETTINGS: OpenSettings(); return true;
+    case IDM_TOPMOST:
+      gSettings.optFlag ^= kOptTopmost;
+      SetTopmost((gSettings.optFlag & kOptTopmost) != 0);
+      return true;
+    case IDM_DIRECTORY_PAGE: OpenWebPage(kDirectoryPageUrl); return true;
+    case IDM_HELP: OpenProgramFile(kHelpFileName); return true;
+    case IDM_ABOUT: {
+      AboutBox about;
+      about.RunModal(IDD_ABOUT, hwnd);
+      return true;
+    }
+    case IDM_MINIMIZE:
+      Show(SW_HIDE);
+      // Shown again by the tray icon, with no button still lit.
+      OnMouseLeave();
+      return true;
+    case IDM_EXIT: Send(WM_CLOSE, 0, 0); return true;
+    case IDM_REC: return true;
+    case IDM_SERVER_ROOT: OpenWebPage(gApplicationState.serverRootUrl.CStr()); return true;
+    case IDM_SERVER_PAGE: {
+      const StreamInfo* info = player.Info();
+      if (info) OpenWebPage(info->url.CStr());
+      return true;
+    }
+    default: return false;
+  }
+}
+
+void MainWindow::Play(int source, const char* url) {
+  TextString text;
+  if (source == kPlayLastUrl) {
+    text.Assign(gSettings.lastURL.CStr());
+  } else if (source == kPlayClipboard) {
+    if (!GetClipboardText(text)) return;
+  } else {
+    text.Assign(url ? url : "");
+  }
+  if (text.IsEmpty()) return;
+  StopPlayback();
+  player.Start(hwnd, text.CStr(), gSettings.playBuf);
+}
+
+void MainWindow::StopPlayback() {
+  player.Stop();
+  StopScrollTimer();
+  title.Clear();
+  canvas.SetTitle("", false, nullptr);
+  Refresh(nullptr);
+}
+
+void MainWindow::ToggleMute() {
+  gSettings.optFlag ^= kOptMuted;
+  bool muted = (gSettings.optFlag & kOptMuted) != 0;
+  player.SetMuted(muted);
+  canvas.DrawElement(kMuteButton, muted ? 1 : 0);
+  Refresh(nullptr);
+}
+
+void MainWindow::SwitchSkin(int index) {
+  const char* listed = SkinListName(gSkinList, index);
+  if (!listed) return;
+  TextString name;
+  name.Assign(listed);
+  StopScrollTimer();
+  bool loaded = canvas.LoadSkin(name.CStr(), gSettings.vol, (gSettings.optFlag & kOptMuted) != 0);
+  FitToSkin();
+  // The old skin's buttons are gone: nothing is lit or pressed any more.
+  hotButton = -1;
+  pressed = false;
+  gSettings.skin.Assign(name.CStr());
+  if (player.State() != kPlayerIdle) ShowTitle(false);
+  Refresh(nullptr);
+  if (!loaded) ShowWarning(kSkinFailedText);
+}
+
+void MainWindow::AppendTitleToMemo() {
+  if (title.IsEmpty() || player.State() != kPlayerPlaying) return;
+  TextString path;
+  path.SetToExeDirectory(kMemoFileName);
+  File memo;
+  if (!memo.OpenAppend(path.CStr())) return;
+  memo.Write(title.CStr(), title.Length());
+  memo.WriteNewLine();
+  memo.Close();
+}
+
+void MainWindow::OpenSettings() {
+  int scrollBefore = gSettings.titleScroll;
+  SettingsDialog dialog;
+  if (dialog.RunModal(IDD_SETTINGS, hwnd) != 1) return;
+  if (gSettings.titleScroll != scrollBefore && scrollTimer) {
+    scrollTimer = SetTimer(hwnd, kScrollTimerId, static_cast<UINT>(gSettings.titleScroll), nullptr);
+  }
+}

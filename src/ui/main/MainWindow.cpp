@@ -1,0 +1,252 @@
+#include "ui/main/MainWindow.h"
+
+#include "engine/StreamPlayer.h"
+#include "resources/resource.h"
+#include "shell/ApplicationState.h"
+#include "shell/Settings.h"
+#include "toolkit/Shell.h"
+#include "toolkit/TrayIcon.h"
+#include "ui/main/BarCommands.h"
+#include "ui/main/ServerRootUrl.h"
+#include "ui/main/SettingRanges.h"
+#include "ui/main/SkinCanvas.h"
+
+namespace {
+
+const char kClassName[] = "kmb_main";
+const char kTitle[] = "Velmorin";
+
+// Mouse coordinates arrive as unsigned 16-bit halves; left of or above the
+// primary screen they are negative.
+int Signed(WORD value) { return static_cast<short>(value); }
+
+}  // namespace
+
+MainWindow::MainWindow(StreamPlayer& playerRef, SkinCanvas& canvasRef, BarLifecycle lifecycleHooks)
+    : player(playerRef), canvas(canvasRef), lifecycle(lifecycleHooks) {}
+
+MainWindow::~MainWindow() {
+  // The canvas outlives this object; the drawing context goes with it.
+  canvas.AttachPlatform(nullptr);
+  if (trayIcon) DestroyIcon(trayIcon);
+}
+
+bool MainWindow::CreateMainWindow() {
+  hotButton = -1;
+  scrollTimer = 0;
+  pressed = false;
+  dragging = false;
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof existing;
+  if (!GetClassInfoExA(GetModuleHandleA(nullptr), kClassName, &existing) &&
+      !RegisterClass(kClassName, LoadIconSized(IDI_VELMORIN, 32), LoadIconSized(IDI_VELMORIN, 16),
+                     LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr, 0)) {
+    return false;
+  }
+  if (!Create(WS_EX_TOOLWINDOW, kClassName, kTitle, WS_POPUP, 0, 0, 200, 200, nullptr, nullptr)) return false;
+  // Explorer announces a restart with this message; the icon is then gone.
+  taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+  ShowTrayIcon();
+  RestorePosition(gSettings.winX, gSettings.winY, kNoPosition);
+  return true;
+}
+
+void MainWindow::ShowTrayIcon() {
+  if (!trayIcon) trayIcon = LoadIconSized(IDI_TRAY, 16);
+  ::AddTrayIcon(hwnd, kTrayIconId, kTrayMessage, trayIcon, kTitle);
+}
+
+bool MainWindow::AttachCanvas() {
+  bool made = gdi.Initialize(hwnd);
+  canvas.AttachPlatform(&gdi);
+  return made;
+}
+
+void MainWindow::FitToSkin() { SetSize(canvas.WindowWidth(), canvas.WindowHeight()); }
+
+void MainWindow::Refresh(const CanvasRect* rect) {
+  if (rect) {
+    RECT area = {rect->left, rect->top, rect->right, rect->bottom};
+    InvalidateRect(hwnd, &area, FALSE);
+  } else {
+    InvalidateRect(hwnd, nullptr, FALSE);
+  }
+  UpdateWindow(hwnd);
+}
+
+void MainWindow::ChangeVolume(std::int64_t volume) {
+  int kept = ClampVolume(volume);
+  gSettings.vol = kept;
+  player.SetVolume(kept);
+  canvas.DrawVolume(kept);
+  Refresh(nullptr);
+}
+
+void MainWindow::ShowTitle(bool error) {
+  CanvasRect area;
+  if (!canvas.SetTitle(title.CStr(), error, &area)) return;
+  Refresh(&area);
+  if (canvas.IsScrolling()) {
+    scrollTimer = SetTimer(hwnd, kScrollTimerId, static_cast<UINT>(gSettings.titleScroll), nullptr);
+  }
+}
+
+void MainWindow::StopScrollTimer() {
+  if (!scrollTimer) return;
+  KillTimer(hwnd, kScrollTimerId);
+  scrollTimer = 0;
+}
+
+int MainWindow::FilterMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
+  if (message == 0 || message != taskbarCreatedMessage) return 0;
+  ShowTrayIcon();
+  *result = 0;
+  return 1;
+}
+
+bool MainWindow::OnClose() {
+  if (lifecycle.saveAll) lifecycle.saveAll();
+  Destroy();
+  return true;
+}
+
+bool MainWindow::OnDestroy() {
+  StopScrollTimer();
+  RemoveTrayIcon(hwnd, kTrayIconId);
+  if (lifecycle.shutdown) lifecycle.shutdown();
+  PostQuitMessage(0);
+  return true;
+}
+
+bool MainWindow::OnEndSession(WPARAM ending) {
+  if (ending && lifecycle.saveAll) lifecycle.saveAll();
+  return true;
+}
+
+bool MainWindow::OnWindowPosChanging(LPARAM windowPos) {
+  KeepOnScreen(reinterpret_cast<WINDOWPOS*>(windowPos));
+  return true;
+}
+
+bool MainWindow::OnTimer(WPARAM id) {
+  if (id != kScrollTimerId) return true;
+  CanvasRect area;
+  if (canvas.ScrollTitle(gSettings.titleScrollAdd, &area)) Refresh(&area);
+  return true;
+}
+
+bool MainWindow::OnNcRButtonDown(WPARAM, WORD x, WORD y) {
+  ShowContextMenu(Signed(x), Signed(y));
+  return true;
+}
+
+bool MainWindow::OnMouseMove(WPARAM, WORD x, WORD y) {
+  int cx = Signed(x);
+  int cy = Signed(y);
+  if (dragging) {
+    ChangeVolume(canvas.VolumeFromX(static_cast<int>(std::int64_t{cx} - grabOffset)));
+    return true;
+  }
+  int button = canvas.ButtonAt(cx, cy);
+  if (button == hotButton) return true;
+  if (hotButton != -1) canvas.DrawElement(hotButton, 0);
+  if (button != -1) canvas.DrawElement(button, 1);
+  Refresh(nullptr);
+  if (hotButton == -1) TrackMouse(TME_LEAVE, 0);
+  hotButton = button;
+  pressed = false;
+  return true;
+}
+
+bool MainWindow::OnMouseLeave() {
+  if (hotButton != -1) {
+    canvas.DrawElement(hotButton, 0);
+    Refresh(nullptr);
+  }
+  hotButton = -1;
+  pressed = false;
+  return true;
+}
+
+bool MainWindow::OnLButtonDown(WPARAM, WORD x, WORD y) {
+  if (dragging) return true;
+  int cx = Signed(x);
+  int cy = Signed(y);
+  if (hotButton != -1) {
+    canvas.DrawElement(hotButton, 2);
+    Refresh(nullptr);
+    pressed = true;
+  } else if (canvas.KnobAt(cx, cy, gSettings.vol)) {
+    SetCapture(hwnd);
+    dragging = true;
+    grabOffset = canvas.KnobGrabOffset(cx, gSettings.vol);
+  } else if (canvas.MuteAt(cx, cy) == kMuteButton) {
+    Send(WM_COMMAND, IDM_MUTE, 0);
+  }
+  return true;
+}
+
+bool MainWindow::OnLButtonUp(WPARAM, WORD, WORD) {
+  if (dragging) {
+    dragging = false;
+    ReleaseCapture();
+    return true;
+  }
+  if (pressed && hotButton != -1) {
+    pressed = false;
+    int button = hotButton;
+    canvas.DrawElement(button, 1);
+    Refresh(nullptr);
+    Send(WM_COMMAND, static_cast<WPARAM>(ButtonCommand(button)), 0);
+  }
+  return true;
+}
+
+// A drag whose capture is taken away (another window, a menu) ends there,
+// or the next plain mouse move over the bar would still move the knob.
+bool MainWindow::OnCaptureChanged(LPARAM window) {
+  if (reinterpret_cast<HWND>(window) != hwnd) dragging = false;
+  return true;
+}
+
+bool MainWindow::OnMouseWheel(WORD, WORD delta, WORD x, WORD y) {
+  POINT at = {Signed(x), Signed(y)};
+  if (WindowFromPoint(at) != hwnd) return true;
+  std::int64_t step = gSettings.wheelAdd;
+  ChangeVolume(static_cast<short>(delta) > 0 ? gSettings.vol + step : gSettings.vol - step);
+  return true;
+}
+
+bool MainWindow::OnNcHitTest(WORD x, WORD y, LRESULT* result) {
+  POINT at = {Signed(x), Signed(y)};
+  ScreenToClient(hwnd, &at);
+  *result = canvas.HitAnyControl(at.x, at.y, gSettings.vol) ? HTCLIENT : HTCAPTION;
+  return true;
+}
+
+bool MainWindow::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd, &paint);
+  if (dc) canvas.PaintTo(dc);
+  EndPaint(hwnd, &paint);
+  return true;
+}
+
+bool MainWindow::OnUserMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const char* text = reinterpret_cast<const char*>(lParam);
+  switch (message) {
+    case kStatusMessage:
+      StopScrollTimer();
+      title.Assign(text ? text : "");
+      ShowTitle(wParam != 0);
+      return true;
+    case kStartedMessage:
+      gSettings.lastURL.Assign(text ? text : "");
+      CutServerRootUrl(gSettings.lastURL.CStr(), gApplicationState.serverRootUrl);
+      return true;
+    case kTrayMessage:
+      return OnTrayMessage(lParam);
+    default:
+      return false;
+  }
+}

@@ -1,0 +1,105 @@
+// The player bar: a borderless tool window the size of the skin's background
+// that shows the canvas's image, the player's status texts and titles, and
+// turns the mouse into button commands, mute, volume and window moves. Its
+// commands, context menu and notification-area icon are in MainCommands.cpp
+// and MainMenu.cpp. Main thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/TextString.h"
+#include "toolkit/Window.h"
+#include "ui/main/GdiSkinPlatform_win.h"
+
+class Menu;
+class SkinCanvas;
+class StreamPlayer;
+struct CanvasRect;
+
+// What closing and destroying the bar hand back to the application: saving
+// the files, and releasing the player and the network.
+struct BarLifecycle {
+  void (*saveAll)();
+  void (*shutdown)();
+};
+
+// Play sources.
+constexpr int kPlayLastUrl = 0;
+constexpr int kPlayClipboard = 1;
+constexpr int kPlayGivenUrl = 2;
+
+constexpr UINT kTrayMessage = WM_USER + 1;
+constexpr UINT kTrayIconId = 5001;
+constexpr UINT_PTR kScrollTimerId = 5000;
+
+class MainWindow : public Window {
+ public:
+  MainWindow(StreamPlayer& player, SkinCanvas& canvas, BarLifecycle lifecycle);
+  ~MainWindow() override;
+
+  // Hidden, placed by WinX/WinY, with its tray icon. False when the class or
+  // the window cannot be made.
+  bool CreateMainWindow();
+  // Gives the canvas its drawing context for this window.
+  bool AttachCanvas();
+  // The window takes the canvas's size without moving.
+  void FitToSkin();
+
+  void Refresh(const CanvasRect* rect);
+  // Any integer; kept to 0-100.
+  void ChangeVolume(std::int64_t volume);
+  void ShowTitle(bool error);
+  void StopScrollTimer();
+
+  // Commands (MainCommands.cpp).
+  void Play(int source, const char* url);
+  void StopPlayback();
+  void ToggleMute();
+  void SwitchSkin(int index);
+  // Context menu (MainMenu.cpp): built afresh for each opening.
+  void ShowContextMenu(int x, int y);
+  void PrepareContextMenu(Menu& popup);
+
+  const TextString& Title() const { return title; }
+  int HotButton() const { return hotButton; }
+  bool IsDragging() const { return dragging; }
+  bool IsScrollTimerRunning() const { return scrollTimer != 0; }
+
+  int FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  bool OnClose() override;
+  bool OnDestroy() override;
+  bool OnEndSession(WPARAM ending) override;
+  bool OnWindowPosChanging(LPARAM windowPos) override;
+  bool OnTimer(WPARAM id) override;
+  bool OnCommand(WORD id, WORD code, LPARAM control) override;
+  bool OnNcRButtonDown(WPARAM hitTest, WORD x, WORD y) override;
+  bool OnMouseMove(WPARAM keys, WORD x, WORD y) override;
+  bool OnLButtonUp(WPARAM keys, WORD x, WORD y) override;
+  bool OnLButtonDown(WPARAM keys, WORD x, WORD y) override;
+  bool OnMouseWheel(WORD keys, WORD delta, WORD x, WORD y) override;
+  bool OnCaptureChanged(LPARAM window) override;
+  bool OnMouseLeave() override;
+  bool OnNcHitTest(WORD x, WORD y, LRESULT* result) override;
+  bool OnPaint() override;
+  bool OnUserMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool OnTrayMessage(LPARAM mouseMessage);
+  void AppendTitleToMemo();
+  void OpenSettings();
+  void ShowTrayIcon();
+
+  StreamPlayer& player;
+  SkinCanvas& canvas;
+  BarLifecycle lifecycle;
+  GdiSkinPlatform gdi;
+  HICON trayIcon = nullptr;
+  UINT taskbarCreatedMessage = 0;
+
+  UINT_PTR scrollTimer = 0;
+  int hotButton = -1;
+  int grabOffset = 0;
+  bool pressed = false;
+  bool dragging = false;
+  TextString title;
+};
