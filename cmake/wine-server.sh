@@ -46,6 +46,11 @@ case "$1" in
     . "$VELMORIN_SESSION/env"
     wineserver -p </dev/null >/dev/null 2>&1
     wine wineboot -i </dev/null >/dev/null 2>&1
+    # No window manager runs on our own display: Wine places every window
+    # itself instead of waiting (2 s a time) for a manager that never answers.
+    # On the caller's display the windows stay the manager's.
+    if [ -z "$caller_display" ]; then managed=N; else managed=Y; fi
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f </dev/null >/dev/null 2>&1
     ;;
   stop)
     wineserver -k 2>/dev/null

@@ -1,0 +1,47 @@
+// Reaches the running bar from outside, for the end-to-end tests: what a
+// notification-area click or the system sends it, and what a user would see
+// of it without a window manager.
+//
+//   bar_remote post MESSAGE WPARAM LPARAM   PostMessage to the bar
+//   bar_remote send MESSAGE WPARAM LPARAM   SendMessage (5 s at most); prints the result
+//   bar_remote state                        prints "visible topmost left top width height"
+//
+// Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when
+// no bar runs, 2 for a bad command line.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+LPARAM Number(const char* text) { return static_cast<LPARAM>(std::strtoll(text, nullptr, 0)); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  HWND bar = FindWindowA("kmb_main", "Velmorin");
+  if (!bar) return 1;
+  const char* command = argv[1];
+  if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && argc == 5) {
+    UINT message = static_cast<UINT>(Number(argv[2]));
+    WPARAM wParam = static_cast<WPARAM>(Number(argv[3]));
+    LPARAM lParam = Number(argv[4]);
+    if (command[0] == 'p') return PostMessageA(bar, message, wParam, lParam) ? 0 : 1;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(bar, message, wParam, lParam, SMTO_NORMAL, 5000, &result)) return 1;
+    std::printf("%lld\n", static_cast<long long>(result));
+    return 0;
+  }
+  if (std::strcmp(command, "state") == 0 && argc == 2) {
+    RECT r = {};
+    GetWindowRect(bar, &r);
+    bool topmost = (GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    std::printf("%d %d %ld %ld %ld %ld\n", IsWindowVisible(bar) ? 1 : 0, topmost ? 1 : 0, r.left, r.top,
+                r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  return 2;
+}

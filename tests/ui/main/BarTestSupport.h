@@ -1,0 +1,63 @@
+// Windows tests of the bar: a real MainWindow over the built-in skin, with a
+// player that never plays and lifecycle hooks that count, and a helper that
+// answers the modal boxes the bar opens from inside their own message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/StreamPlayer.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/SkinCanvas.h"
+
+// Records every command; passes it on to the bar only when asked to.
+class RecordingBar : public MainWindow {
+ public:
+  using MainWindow::MainWindow;
+  bool OnCommand(WORD id, WORD code, LPARAM control) override {
+    commands.push_back(id);
+    return forward ? MainWindow::OnCommand(id, code, control) : true;
+  }
+  std::vector<int> commands;
+  bool forward = false;
+};
+
+struct LifecycleCounts {
+  int saves = 0;
+  int shutdowns = 0;
+  bool windowAliveAtSave = false;
+};
+extern LifecycleCounts gLifecycle;
+
+class BarFixture {
+ public:
+  // The bar at (x, y) with the built-in skin, shown; settings at defaults
+  // but for the volume.
+  BarFixture(int x, int y, int volume);
+  ~BarFixture();
+  BarFixture(const BarFixture&) = delete;
+  BarFixture& operator=(const BarFixture&) = delete;
+
+  // A client-area mouse message at (x, y), sent as the system would.
+  void Mouse(UINT message, int x, int y);
+  // The element shows this frame of its sheet rectangle.
+  bool ShowsFrame(int element, int frame);
+  std::uint32_t At(int x, int y) const { return *canvas.WindowImage().PixelAt(x, y); }
+  // Pixels of the colour in the title area.
+  int TitleInk(std::uint32_t color) const;
+  bool TitleShowsBackground();
+
+  StreamPlayer player;
+  SkinCanvas canvas;
+  RecordingBar bar;
+};
+
+// Runs run(); when it opens a dialog box on this thread, answer(box) is
+// called once from inside the box's own message loop and must end it.
+// Returns whether a box was answered.
+bool AnswerModalBox(const std::function<void()>& run, const std::function<void(HWND box)>& answer);
+// The text of a message box.
+std::string MessageBoxText(HWND box);
