@@ -4,7 +4,7 @@
 //
 //   bar_remote post MESSAGE WPARAM LPARAM   PostMessage to the bar
 //   bar_remote send MESSAGE WPARAM LPARAM   SendMessage (5 s at most); prints the result
-//   bar_remote state                        prints "visible topmost left top width height"
+//   bar_remote state                        prints "visible enabled topmost left top width height"
 //
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when
 // no bar runs, 2 for a bad command line.
@@ -39,8 +39,9 @@ int main(int argc, char** argv) {
     RECT r = {};
     GetWindowRect(bar, &r);
     bool topmost = (GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    std::printf("%d %d %ld %ld %ld %ld\n", IsWindowVisible(bar) ? 1 : 0, topmost ? 1 : 0, r.left, r.top,
-                r.right - r.left, r.bottom - r.top);
+    // A task-modal box disables the bar until the box has gone.
+    std::printf("%d %d %d %ld %ld %ld %ld\n", IsWindowVisible(bar) ? 1 : 0, IsWindowEnabled(bar) ? 1 : 0,
+                topmost ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
     return 0;
   }
   return 2;

@@ -98,8 +98,18 @@ class WineSession:
         values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
 
+    def mouse_location(self):
+        out = self.xdotool("getmouselocation", "--shell")
+        if not out:
+            return None
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"])
+
     def move_mouse(self, x, y):
-        self.xdotool("mousemove", "--sync", x, y)
+        # --sync waits for the pointer to move, which it never does when it is
+        # already there.
+        if self.mouse_location() != (x, y):
+            self.xdotool("mousemove", "--sync", x, y)
 
     def click(self, x, y, button=1):
         self.move_mouse(x, y)
