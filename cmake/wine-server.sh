@@ -51,6 +51,11 @@ case "$1" in
     # On the caller's display the windows stay the manager's.
     if [ -z "$caller_display" ]; then managed=N; else managed=Y; fi
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f </dev/null >/dev/null 2>&1
+    # The Japanese system fonts the program's skin and dialogs name, drawn
+    # with the IPA fonts (fonts-ipafont-gothic) that are metric stand-ins.
+    replacements='HKCU\Software\Wine\Fonts\Replacements'
+    wine reg add "$replacements" /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f </dev/null >/dev/null 2>&1
+    wine reg add "$replacements" /v 'ＭＳ ゴシック' /d IPAGothic /f </dev/null >/dev/null 2>&1
     ;;
   stop)
     wineserver -k 2>/dev/null
