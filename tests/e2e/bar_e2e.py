@@ -16,6 +16,7 @@ VELMORIN_EXE, VELMORIN_BAR_REMOTE, VELMORIN_MEDIA_DIR, VELMORIN_SOURCE_DIR.
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -49,6 +50,8 @@ TITLE_RECT = (8, 4, 207, 12)  # x, y, width, height
 WM_CLOSE = 0x10
 WM_ENDSESSION = 0x16
 WM_COMMAND = 0x111
+IDM_PLAY_CLIPBOARD = 40002
+IDM_COPY_TITLE = 40005
 IDM_MEMO_TITLE = 40006
 IDM_SETTINGS = 40010
 IDM_TOPMOST = 40011
@@ -205,6 +208,32 @@ class Bar:
         return found
 
 
+def skin_sheet_pixels(region):
+    """Pixels (r, g, b) of the built-in skin bitmap (8 bits a pixel, bottom-up)."""
+    with open(os.path.join(SOURCE, "src", "resources", "skin.bmp"), "rb") as f:
+        data = f.read()
+    offset, = struct.unpack_from("<I", data, 10)
+    header, width, height, _, bits = struct.unpack_from("<IiiHH", data, 14)
+    assert bits == 8
+    colours, = struct.unpack_from("<I", data, 46)
+    palette = data[14 + header:14 + header + 4 * (colours or 256)]
+    stride = (width + 3) & ~3
+    x, y, w, h = region
+    rows = []
+    for r in range(y, y + h):
+        row = data[offset + (height - 1 - r) * stride:][:width]
+        rows.append([tuple(palette[4 * row[c] + 2 - k] for k in range(3)) for c in range(x, x + w)])
+    return rows
+
+
+KNOB = (205, 21, 6, 12)  # the knob sprite in the sheet
+
+
+def knob_at(left_edge):
+    """The knob drawn with its left edge at left_edge (client column)."""
+    return _session.pixels((LEFT + left_edge, TOP + 4, 6, 12)) == skin_sheet_pixels(KNOB)
+
+
 def count(pixels, colour):
     return sum(1 for row in pixels for p in row if p == colour)
 
@@ -291,7 +320,20 @@ class PlayTests(unittest.TestCase):
         wait_until(lambda: os.path.exists(memo) and open(memo, "rb").read().count(b"\r\n") == 2, 5,
                    what="two memo lines")
         self.assertEqual(b"Memo Song\r\nMemo Song\r\n", open(memo, "rb").read())
+        bar.command(IDM_COPY_TITLE)
+        wait_until(lambda: bar.remote("clipboard") == (0, b"Memo Song".hex()), 5, what="the title on the clipboard")
         self.assertEqual(0, bar.close())
+
+    def test_play_the_url_on_the_clipboard(self):
+        srv = station(self, [(0, "Clipboard Song")])
+        bar = Bar(self, {"WinX": LEFT, "WinY": TOP}, trace=True).start()
+        bar.window()
+        self.assertEqual(0, bar.remote("setclipboard", srv.url("/live").encode("ascii").hex())[0])
+        bar.command(IDM_PLAY_CLIPBOARD)
+        wait_until(lambda: "Clipboard Song" in bar.drawn(), 20, what="the clipboard's station")
+        bar.click(STOP)
+        self.assertEqual(0, bar.close())
+        self.assertEqual(srv.url("/live"), bar.settings()["LastURL"])
 
 
 class InstanceTests(unittest.TestCase):
@@ -309,6 +351,7 @@ class InstanceTests(unittest.TestCase):
     def test_log_off_saves_without_closing(self):
         bar = Bar(self, {"WinX": LEFT, "WinY": TOP, "Vol": 250, "TitleScroll": 90}).start()
         bar.window()
+        wait_until(lambda: knob_at(268), 5, what="a volume of 250 shown as 100 %")
         self.assertEqual(0, bar.remote("send", WM_ENDSESSION, 1, 0)[0])
         saved = bar.settings()
         self.assertEqual(24, len(saved) + 1, "the whole file: header, 21 numbers, 2 texts")
@@ -337,25 +380,24 @@ class MenuTests(unittest.TestCase):
     def test_menu_volume_fifty(self):
         bar = Bar(self, {"WinX": LEFT, "WinY": TOP, "Vol": 100}).start()
         bar.window()
-        knob_at_100 = _session.pixels((LEFT + 268, TOP + 4, 6, 12))
+        self.assertTrue(knob_at(268))
         self.open_menu(bar)
         # 音量 is the fourth item; its first item is 100 %, the sixth 50 %.
         bar.keys("Down", "Down", "Down", "Down", "Right", "Down", "Down", "Down", "Down", "Down", "Return")
         wait_until(lambda: not bar.other_windows(), 10, what="the menu to close")
-        wait_until(lambda: _session.pixels((LEFT + 251, TOP + 4, 6, 12)) == knob_at_100, 5,
-                   what="the knob at 50 %")
+        wait_until(lambda: knob_at(251), 5, what="the knob at 50 %")
         self.assertEqual(0, bar.close())
         self.assertEqual("50", bar.settings()["Vol"])
 
     def test_wheel_steps_the_volume(self):
         bar = Bar(self, {"WinX": LEFT, "WinY": TOP, "Vol": 50, "WheelAdd": 10}).start()
         bar.window()
-        knob = _session.pixels((LEFT + 251, TOP + 4, 6, 12))
+        self.assertTrue(knob_at(251))
         bar.click(TITLE_AREA)  # the wheel goes to the active window
         for button in (4, 4, 4, 5):
             _session.xdotool("click", button)
         # 50 + 3 x 10 - 10 = 70: the knob's left edge at 234 + 34 x 70 / 100 = 257.
-        wait_until(lambda: _session.pixels((LEFT + 257, TOP + 4, 6, 12)) == knob, 5, what="the knob at 70 %")
+        wait_until(lambda: knob_at(257), 5, what="the knob at 70 %")
         self.assertEqual(0, bar.close())
         self.assertEqual("70", bar.settings()["Vol"])
 
