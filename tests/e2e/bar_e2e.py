@@ -389,6 +389,25 @@ class MenuTests(unittest.TestCase):
         self.assertEqual(0, bar.close())
         self.assertEqual("50", bar.settings()["Vol"])
 
+    def test_dragging_the_title_area_moves_the_bar_and_closing_stores_the_place(self):
+        bar = Bar(self, {"WinX": LEFT, "WinY": TOP}).start()
+        bar.window()
+        x, y = bar.screen(*TITLE_AREA)
+        _session.press(x, y)
+        for step in range(1, 11):
+            _session.move_mouse(x - 12 * step, y + 9 * step)
+        _session.release()
+        wait_until(lambda: bar.geometry()[:2] == (LEFT - 120, TOP + 90), 5, what="the bar to follow the mouse")
+        # A press on a button does not move it.
+        px, py = bar.screen(*STOP)
+        _session.press(px, py)
+        _session.move_mouse(px + 40, py + 40)
+        _session.release()
+        self.assertEqual((LEFT - 120, TOP + 90), bar.geometry()[:2])
+        self.assertEqual(0, bar.close())
+        saved = bar.settings()
+        self.assertEqual((str(LEFT - 120), str(TOP + 90)), (saved["WinX"], saved["WinY"]))
+
     def test_wheel_steps_the_volume(self):
         bar = Bar(self, {"WinX": LEFT, "WinY": TOP, "Vol": 50, "WheelAdd": 10}).start()
         bar.window()
