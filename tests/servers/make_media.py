@@ -132,17 +132,17 @@ def _run(cmd):
 
 def _make_wav(name, info, wav, tmp):
     if not info["demo"]:
-        _run(["sox", "-V1", "-n", "-r", str(info["samplerate"]),
+        _run(["sox", "-R", "-V1", "-n", "-r", str(info["samplerate"]),
               "-c", str(info["channels"]), "-b", "16", wav] + info["sox"])
         return
     melody = os.path.join(tmp, "melody.wav")
     bass = os.path.join(tmp, "bass.wav")
-    mono = ["sox", "-V1", "-n", "-r", "44100", "-c", "1", "-b", "16"]
+    mono = ["sox", "-R", "-V1", "-n", "-r", "44100", "-c", "1", "-b", "16"]
     _run(mono + [melody] + _demo_sox())
     _run(mono + [bass] + _demo_bass())
     # Mix, widen to stereo, soften the pluck, add a little room, and cut back to the exact
     # loop length so the reverb tail does not leave a gap.
-    _run(["sox", "-V1", "-m", melody, bass, "-b", "16", "-c", "2", wav,
+    _run(["sox", "-R", "-V1", "-m", melody, bass, "-b", "16", "-c", "2", wav,
           "lowpass", "4000", "reverb", "40", "50", "60", "gain", "-n", "-3",
           "trim", "0", str(info["seconds"])])
 
