@@ -10,7 +10,7 @@
 #include <atomic>
 
 #include "engine/AcmCodec.h"
-#include "engine/KernelHandle.h"
+#include "toolkit/KernelHandle.h"
 #include "engine/StreamDecoder.h"
 #include "engine/StreamSession.h"
 #include "engine/WaveRing.h"

@@ -16,7 +16,7 @@
 #include <windows.h>
 
 #include "engine/HttpClient.h"
-#include "engine/KernelHandle.h"
+#include "toolkit/KernelHandle.h"
 #include "engine/FrameCodec.h"
 
 class Playback;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "shell/Application.h"
+#include "toolkit/KernelHandle.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
@@ -11,8 +12,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // A second instance ends silently. The handle stays open until the
   // process ends: the name is taken for exactly that long.
   SetLastError(0);
-  HANDLE instance = CreateMutexA(nullptr, FALSE, "*Korimba3*");
-  if (!instance || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+  KernelHandle instance(CreateMutexA(nullptr, FALSE, "*Korimba3*"));
+  if (!instance.IsValid() || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
   if (!Initialize()) {
     Shutdown();

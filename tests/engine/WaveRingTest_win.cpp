@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "engine/KernelHandle.h"
+#include "toolkit/KernelHandle.h"
 #include "engine/WaveRing.h"
 
 namespace {
