@@ -185,13 +185,34 @@ def gaps(cap, samples, first, last, shortest=GAP):
             for at, n in quiet_runs(samples, first, last, shortest)]
 
 
-def frequency(samples, start, count):
-    """Tone frequency by rising zero crossings."""
-    crossings = 0
+def frequency(samples, start, count, threshold=1000, dropout=64):
+    """Tone frequency in a window by rising zero crossings, over its loud stretches.
+
+    A short silence from the mixer (see GAP) splits a stretch instead of
+    reading as a lower pitch; cycles are counted from the first to the last
+    crossing of each stretch. None when less than half the window is measured.
+    """
+    cycles = span = quiet = 0
+    stretch = []
+
+    def close():
+        nonlocal cycles, span
+        if len(stretch) >= 2:
+            cycles += len(stretch) - 1
+            span += stretch[-1] - stretch[0]
+
     for i in range(start + 1, start + count):
-        if samples[i - 1] < 0 <= samples[i]:
-            crossings += 1
-    return crossings * RATE / float(count)
+        quiet = quiet + 1 if abs(samples[i]) <= threshold else 0
+        if quiet == dropout:
+            # The fall into the silence is no crossing of the tone.
+            while stretch and stretch[-1] > i - dropout:
+                stretch.pop()
+            close()
+            stretch = []
+        elif quiet < dropout and samples[i - 1] < 0 <= samples[i]:
+            stretch.append(i)
+    close()
+    return cycles * RATE / float(span) if span >= count // 2 else None
 
 
 def closed_port():
@@ -249,8 +270,12 @@ class EngineTest(unittest.TestCase):
         # It plays from the started message until the stop 3 s later.
         self.assertAlmostEqual(3.0, seconds, delta=0.25)
         self.assertEqual([], gaps(cap, left, first, last))
-        for start in range(first + 2205, last - 4410, 4410):
-            self.assertAlmostEqual(1000, frequency(left, start, 4410), delta=15)
+        windows = range(first + 2205, last - 4410, 4410)
+        pitches = [frequency(left, start, 4410) for start in windows]
+        measured = [f for f in pitches if f is not None]
+        self.assertGreaterEqual(len(measured), len(pitches) * 0.9, "too little of the tone to measure")
+        for f in measured:
+            self.assertAlmostEqual(1000, f, delta=15)
 
     def test_software_volume_and_mute(self):
         srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
@@ -291,7 +316,10 @@ class EngineTest(unittest.TestCase):
         # Where the capture turns from 1 kHz to 440 Hz, to 10 ms.
         window = 441
         at = first
-        while at + window < len(left) and frequency(left, at, window * 4) > 700:
+        while at + window < len(left):
+            pitch = frequency(left, at, window * 4)
+            if pitch is not None and pitch < 700:
+                break
             at += window
         self.assertLess(at + window, len(left), "the low tone never sounded")
         sounded = cap.time_of(at)
@@ -420,8 +448,9 @@ class EngineTest(unittest.TestCase):
     # -- stopping ----------------------------------------------------------------
 
     def test_stop_during_prefill_sends_nothing_more(self):
-        # Enough for the first frames, not for three half-second blocks.
-        srv = self.station({"/slow": Mount(file=self.media[TONE], stall_after=12000)})
+        # The first frames at once, then the stream's own pace: pre-fill
+        # would end and play within a second unless the stop ends it.
+        srv = self.station({"/slow": Mount(file=self.media[TONE], burst=12000)})
         p = self.probe("--stop-on", "Set Sound ...", srv.url("/slow"))
         self.assertEqual(0, p.wait())
         self.assertEqual(["0 Connect ...", "0 Set Sound ..."], p.statuses())
@@ -442,8 +471,10 @@ class EngineTest(unittest.TestCase):
         srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
         p = self.probe("--cycles", 50, srv.url("/tone"), timeout=120)
         self.assertEqual(0, p.wait())
-        handles_before, handles_after, threads_before, threads_after = map(int, p.first("cycles")[1].split())
-        self.assertEqual(threads_before, threads_after)
+        handles_before, handles_after, threads_before, threads_after = map(int, p.first("cycles")[1].split()[:4])
+        # Counted once the counts settled (the probe waits up to 10 s), so a
+        # helper thread of Wine's still ending is no leak; one per round is.
+        self.assertLessEqual(threads_after, threads_before)
         self.assertLessEqual(handles_after, handles_before)
 
     def test_abandoned_thread_never_touches_the_next_playback(self):

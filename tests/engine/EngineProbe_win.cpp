@@ -6,6 +6,7 @@
 //   <ms> stop <elapsed ms>       after a Stop the probe asked for
 //   <ms> idle                    the player went idle by itself
 //   <ms> cycles <handles before> <handles after> <threads before> <threads after>
+//               <ms the counts took to settle> <threads right after the last Stop>
 //
 // <ms> counts from the probe's start. Options:
 //   --playbuf MS        play-buffer length (1500)
@@ -165,7 +166,14 @@ int main(int argc, char** argv) {
       PumpUntil(timeoutMs, [] { return gLastStatus == "Set Sound ..." || gPlayer.State() == kPlayerIdle; });
       gPlayer.Stop();
     }
-    Print("cycles %lu %lu %lu %lu", handles, HandleCount(), threads, ThreadCount());
+    // Wine's sound and thread-pool helpers end a little after the device
+    // closes, later on a busy machine: wait for the counts to come back,
+    // which a leak of one thread or handle per round never does.
+    DWORD settleStart = GetTickCount();
+    DWORD threadsNow = ThreadCount();
+    PumpUntil(10000, [&] { return ThreadCount() <= threads && HandleCount() <= handles; });
+    Print("cycles %lu %lu %lu %lu %lu %lu", handles, HandleCount(), threads, ThreadCount(),
+          GetTickCount() - settleStart, threadsNow);
   } else {
     DWORD startTick = GetTickCount();
     gPlayer.Start(window, url, playBuf);
