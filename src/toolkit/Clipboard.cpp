@@ -6,7 +6,7 @@
 
 #include "toolkit/TextString.h"
 
-bool CopyTextToClipboard(const char* text) {
+bool CopyTextToClipboard(const char* text, HWND owner) {
   size_t length = std::strlen(text);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length + 1);
   if (!block) return false;
@@ -17,7 +17,7 @@ bool CopyTextToClipboard(const char* text) {
   }
   std::memcpy(bytes, text, length + 1);
   GlobalUnlock(block);
-  if (!OpenClipboard(nullptr)) {
+  if (!OpenClipboard(owner)) {
     GlobalFree(block);
     return false;
   }

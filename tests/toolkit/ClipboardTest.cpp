@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "support/TestWindows.h"
 #include "toolkit/TextString.h"
 
 namespace {
@@ -22,14 +23,16 @@ bool PutOnClipboard(UINT format, HANDLE data) {
 }  // namespace
 
 TEST(Clipboard, TextRoundTrips) {
+  HostWindow owner;
   const char url[] = "http://radio.test:8000/\x83\x8d\x83\x62\x83\x4e";
-  ASSERT_TRUE(CopyTextToClipboard(url));
+  ASSERT_TRUE(CopyTextToClipboard(url, owner.Get()));
+  EXPECT_EQ(owner.Get(), GetClipboardOwner());
   TextString text;
   ASSERT_TRUE(GetClipboardText(text));
   EXPECT_STREQ(url, text.CStr());
 
   std::string longText(3000, 'x');
-  ASSERT_TRUE(CopyTextToClipboard(longText.c_str()));
+  ASSERT_TRUE(CopyTextToClipboard(longText.c_str(), owner.Get()));
   ASSERT_TRUE(GetClipboardText(text));
   EXPECT_EQ(longText, text.CStr()) << "the string grows to the whole text";
 }

@@ -54,7 +54,7 @@ bool MainWindow::OnCommand(WORD id, WORD, LPARAM) {
     case IDM_STOP: StopPlayback(); return true;
     case IDM_MUTE: ToggleMute(); return true;
     case IDM_COPY_TITLE:
-      if (player.State() == kPlayerPlaying && !title.IsEmpty()) CopyTextToClipboard(title.CStr());
+      if (player.State() == kPlayerPlaying && !title.IsEmpty()) CopyTextToClipboard(title.CStr(), hwnd);
       return true;
     case IDM_MEMO_TITLE: AppendTitleToMemo(); return true;
     case IDM_OPEN_MEMO:
@@ -77,6 +77,9 @@ bool MainWindow::OnCommand(WORD id, WORD, LPARAM) {
       return true;
     }
     case IDM_MINIMIZE:
+      // The search and favorites windows go with the bar and stay closed
+      // when it comes back.
+      gSettings.optFlag &= ~(kOptSearchShown | kOptFavoritesShown);
       Show(SW_HIDE);
       // Shown again by the tray icon, with no button still lit.
       OnMouseLeave();
