@@ -1,4 +1,5 @@
-// Any bytes as a URL to play; the request built from it must stay well formed.
+// Any bytes as a URL to play: the host and path split from it are never
+// longer than the URL itself.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

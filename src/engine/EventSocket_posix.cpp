@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+#include "toolkit/Platform.h"
+
 int SocketTraits::Close(Handle h) { return ::close(h); }
 
 bool StartWinSock(int major, int minor) { return major == 2 && minor == 2; }
@@ -47,9 +49,13 @@ bool EventSocket::ConnectWithTimeout(int family, int port, std::uint32_t address
     connected = true;
   } else if (errno == EINPROGRESS) {
     pollfd p{s, POLLOUT, 0};
+    std::uint32_t start = platform::TickCount();
     int ready;
     do {
-      ready = ::poll(&p, 1, static_cast<int>(timeoutMs));
+      // A signal does not restart the whole wait.
+      std::uint32_t spent = platform::TickCount() - start;
+      int left = spent >= timeoutMs ? 0 : static_cast<int>(timeoutMs - spent);
+      ready = ::poll(&p, 1, left);
     } while (ready < 0 && errno == EINTR);
     int error = 0;
     socklen_t length = sizeof error;

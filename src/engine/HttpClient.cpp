@@ -77,6 +77,7 @@ void HttpClient::SendRequest(bool post) { Send(post ? RequestForm::Post : Reques
 void HttpClient::SendIcyRequest() { Send(RequestForm::IcyGet); }
 
 int HttpClient::ReceiveAll(char* buffer, int size) {
+  if (size < 1) return -1;  // not even room for the NUL
   std::uint32_t start = platform::TickCount();
   int received = 0;
   for (;;) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "toolkit/Platform.h"
 
@@ -120,23 +121,36 @@ void TextString::AppendChar(char c) {
   data[length + 1] = '\0';
 }
 
-void TextString::AppendFormatV(const char* format, va_list args) {
-  int length = Length();
+// Formatted apart first: an argument may be this string's own text, which
+// clearing (Format) or growing the block would change under vsnprintf.
+static std::vector<char> FormatApart(const char* format, va_list args) {
   va_list copy;
   va_copy(copy, args);
   int needed = std::vsnprintf(nullptr, 0, format, copy);
   va_end(copy);
-  if (needed <= 0) return;
-  Reserve(length + needed);
-  std::vsnprintf(data + length, static_cast<size_t>(capacity - length) + 1, format, args);
+  std::vector<char> text;
+  if (needed > 0) {
+    text.resize(static_cast<size_t>(needed) + 1);
+    std::vsnprintf(text.data(), text.size(), format, args);
+  }
+  return text;
+}
+
+void TextString::AppendFormatV(const char* format, va_list args) {
+  std::vector<char> text = FormatApart(format, args);
+  if (!text.empty()) Append(text.data(), static_cast<int>(text.size() - 1));
 }
 
 void TextString::Format(const char* format, ...) {
-  Clear();
   va_list args;
   va_start(args, format);
-  AppendFormatV(format, args);
+  std::vector<char> text = FormatApart(format, args);
   va_end(args);
+  if (text.empty()) {
+    Clear();
+  } else {
+    Assign(text.data(), static_cast<int>(text.size() - 1));
+  }
 }
 
 void TextString::AppendFormat(const char* format, ...) {

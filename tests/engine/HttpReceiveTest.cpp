@@ -95,7 +95,9 @@ TEST(HttpClient, ReceiveAllKeepsWhatFitsInAFullBuffer) {
   ASSERT_TRUE(client.Open(server.Url().c_str(), 80));
   client.SendRequest(false);
   char buffer[17];
-  buffer[16] = 'x';
+  buffer[0] = buffer[16] = 'x';
+  EXPECT_EQ(-1, client.ReceiveAll(buffer, 0)) << "no room even for the NUL";
+  EXPECT_EQ('x', buffer[0]);
   EXPECT_EQ(15, client.ReceiveAll(buffer, 16));
   EXPECT_EQ(std::string(15, 'z'), buffer);
   EXPECT_EQ('x', buffer[16]);

@@ -32,6 +32,16 @@ TEST(RecordList, FirstRecordWithTheKeyWins) {
   EXPECT_STREQ("uno", Text(list.last));
 }
 
+TEST(RecordList, RecordsTooShortForAKeyAreSearchedSafely) {
+  RecordList list;
+  list.AddRecord(0);
+  list.AddRecord(1)->Payload()[0] = 0x7F;
+  Add(list, 9, "nine");
+  // The short records read as key 0 (the sanitizer build sees any over-read).
+  EXPECT_EQ(list.first, list.FindByKey(0));
+  EXPECT_STREQ("nine", Text(list.FindByKey(9)));
+}
+
 TEST(RecordList, RemoveRelinksNeighboursAndEnds) {
   RecordList list;
   Record* a = Add(list, 1, "a");

@@ -214,6 +214,17 @@ TEST(TextString, FormatGrowsToHoldTheResult) {
   EXPECT_EQ(std::string(200, 'k') + "=-10000|07", s.CStr());
 }
 
+TEST(TextString, FormatMayReadItsOwnText) {
+  TextString s;
+  s.Assign("abc");
+  s.Format("[%s]", s.CStr());
+  EXPECT_STREQ("[abc]", s.CStr());
+  // Growing moves the block while the argument still points into it.
+  s.Assign(std::string(60, 'x').c_str());
+  s.AppendFormat("%s%s", s.CStr(), s.CStr());
+  EXPECT_EQ(std::string(180, 'x'), s.CStr());
+}
+
 TEST(TextString, SetToExeDirectoryGivesTheProgramsFolder) {
   TextString dir, file;
   dir.SetToExeDirectory(nullptr);
