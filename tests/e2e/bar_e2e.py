@@ -441,7 +441,7 @@ class MenuTests(unittest.TestCase):
         bar.keys("Escape")
         wait_until(lambda: not bar.other_windows(), 10, what="the menu to close")
         self.assertEqual(0, bar.close())
-        self.assertEqual("22", bar.settings()["OptFlag"], "minimising keeps the window bits")
+        self.assertEqual("16", bar.settings()["OptFlag"], "minimising closes the other windows")
 
     def tray_icon(self):
         """Centre of the program's icon in Wine's own tray window, when there is one."""

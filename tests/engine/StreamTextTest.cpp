@@ -110,6 +110,7 @@ TEST(StreamText, ConversionThatGrowsTheTextStaysInItsBuffer) {
   for (int i = 0; i < 40; ++i) text += "\xC2\xA9\xE2\x80\xA6";  // copyright sign, ellipsis
   TextString out;
   EXPECT_TRUE(DecodeStreamText(text.c_str(), out));
-  EXPECT_GT(out.Length(), 0);
-  EXPECT_EQ(out.Length(), static_cast<int>(std::strlen(out.CStr())));
+  // The sanitizer build sees any write past the block; the text itself survives.
+  EXPECT_EQ(0, std::strncmp(out.CStr(), "E", 1));
+  EXPECT_GT(out.Length(), 40);
 }

@@ -24,13 +24,6 @@ constexpr int ClampToRange(std::int64_t value, SettingRange range) {
   return value < range.minimum ? range.minimum : (value > range.maximum ? range.maximum : static_cast<int>(value));
 }
 
-// A number read from a dialog edit box (GetDlgItemInt) clamped to a range.
-// Read unsigned, the 32 bits are an unsigned number: a huge entry is lowered
-// to the maximum instead of wrapping to a negative number and the minimum.
-constexpr int ClampDialogNumber(std::uint32_t raw, bool isSigned, SettingRange range) {
-  return ClampToRange(isSigned ? std::int64_t{static_cast<std::int32_t>(raw)} : std::int64_t{raw}, range);
-}
-
 constexpr int ClampVolume(std::int64_t volume) { return ClampToRange(volume, kVolumeRange); }
 
 // The trackbar position that a stored play-buffer length stands for,

@@ -274,17 +274,18 @@ TEST_F(MainWindowTest, VolumeItemsSetTheVolumeAndMoveTheKnob) {
   EXPECT_EQ(*f.canvas.SkinImage().PixelAt(205, 21), f.At(234, 4));
 }
 
-TEST_F(MainWindowTest, WindowCommandsOnlyFlipTheirBitsAndMinimiseHidesTheBarAlone) {
+TEST_F(MainWindowTest, WindowCommandsFlipTheirBitsAndMinimiseClosesBoth) {
   f.bar.forward = true;
   gSettings.optFlag = kOptMp3Only;
   f.bar.Send(WM_COMMAND, IDM_SEARCH_WINDOW, 0);
   f.bar.Send(WM_COMMAND, IDM_FAVORITES_WINDOW, 0);
   EXPECT_EQ(kOptMp3Only | kOptSearchShown | kOptFavoritesShown, gSettings.optFlag);
-  f.bar.Send(WM_COMMAND, IDM_MINIMIZE, 0);
-  EXPECT_FALSE(IsWindowVisible(f.bar.hwnd));
-  EXPECT_EQ(kOptMp3Only | kOptSearchShown | kOptFavoritesShown, gSettings.optFlag);
   f.bar.Send(WM_COMMAND, IDM_SEARCH_WINDOW, 0);
   EXPECT_EQ(kOptMp3Only | kOptFavoritesShown, gSettings.optFlag);
+  f.bar.Send(WM_COMMAND, IDM_SEARCH_WINDOW, 0);
+  f.bar.Send(WM_COMMAND, IDM_MINIMIZE, 0);
+  EXPECT_FALSE(IsWindowVisible(f.bar.hwnd));
+  EXPECT_EQ(kOptMp3Only, gSettings.optFlag);
 
   // The notification icon's left click brings the bar back.
   f.bar.Send(kTrayMessage, kTrayIconId, WM_LBUTTONDOWN);

@@ -20,21 +20,6 @@ TEST(SettingRanges, PlayBufferMapsToTrackPositionsAndBack) {
   EXPECT_EQ(5000, TrackPositionToPlayBuffer(9));
 }
 
-TEST(SettingRanges, DialogNumbersAreClampedToTheirRanges) {
-  EXPECT_EQ(5, ClampDialogNumber(1, false, kTitleScrollRange));
-  EXPECT_EQ(2000, ClampDialogNumber(5000, false, kTitleScrollRange));
-  EXPECT_EQ(160, ClampDialogNumber(160, false, kTitleScrollRange));
-  EXPECT_EQ(1, ClampDialogNumber(0, false, kTitleScrollAddRange)) << "an empty or non-numeric box reads 0";
-  EXPECT_EQ(50, ClampDialogNumber(51, false, kTitleScrollAddRange));
-  EXPECT_EQ(100, ClampDialogNumber(101, false, kWheelAddRange));
-  EXPECT_EQ(200, ClampDialogNumber(300, false, kSearchCountRange));
-  EXPECT_EQ(10, ClampDialogNumber(0, false, kSearchCountRange));
-  // Read unsigned, 3000000000 is a large number, not a negative one.
-  EXPECT_EQ(2000, ClampDialogNumber(3000000000u, false, kTitleScrollRange));
-  EXPECT_EQ(5, ClampDialogNumber(3000000000u, true, kTitleScrollRange));
-  EXPECT_EQ(5, ClampDialogNumber(static_cast<std::uint32_t>(-7), true, kTitleScrollRange));
-}
-
 TEST(SettingRanges, VolumeIsKeptWithinZeroToHundred) {
   EXPECT_EQ(0, ClampVolume(-1));
   EXPECT_EQ(0, ClampVolume(INT32_MIN));
