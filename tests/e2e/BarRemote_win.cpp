@@ -7,6 +7,7 @@
 //   bar_remote state                        prints "visible enabled topmost left top width height"
 //   bar_remote clipboard                    prints the clipboard's text (CF_TEXT) as hexadecimal bytes
 //   bar_remote setclipboard HEX             puts the bytes as the clipboard's text
+//   bar_remote cursor                       prints "x y", where Windows programs see the pointer
 //
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when
 // no bar runs, 2 for a bad command line.
@@ -60,6 +61,12 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   if (std::strcmp(argv[1], "clipboard") == 0 && argc == 2) return PrintClipboard();
   if (std::strcmp(argv[1], "setclipboard") == 0 && argc == 3) return SetClipboard(argv[2]);
+  if (std::strcmp(argv[1], "cursor") == 0 && argc == 2) {
+    POINT at;
+    if (!GetCursorPos(&at)) return 1;
+    std::printf("%ld %ld\n", at.x, at.y);
+    return 0;
+  }
   HWND bar = FindWindowA("kmb_main", "Velmorin");
   if (!bar) return 1;
   const char* command = argv[1];
