@@ -7,7 +7,6 @@ Record* RecordList::AddRecord(std::uint32_t payloadSize) {
   // FindByKey reads a key from every record: a shorter payload still has one,
   // zero until the caller writes it.
   std::uint32_t room = payloadSize < sizeof(std::uint16_t) ? sizeof(std::uint16_t) : payloadSize;
-  if (room > UINT32_MAX - sizeof(Record)) return nullptr;
   Record* record = static_cast<Record*>(std::malloc(sizeof(Record) + room));
   if (!record) return nullptr;
   if (payloadSize < sizeof(std::uint16_t)) std::memset(record->Payload(), 0, sizeof(std::uint16_t));
