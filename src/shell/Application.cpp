@@ -6,11 +6,11 @@
 #include "engine/StreamPlayer.h"
 #include "shell/ApplicationState.h"
 #include "shell/GenreList.h"
+#include "shell/SettingRanges.h"
 #include "shell/Settings.h"
 #include "shell/SkinList.h"
 #include "toolkit/TextString.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/SettingRanges.h"
 #include "ui/main/SkinCanvas.h"
 
 // Constructed in this order, destroyed in the reverse one: the bar detaches

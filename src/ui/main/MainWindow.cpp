@@ -3,12 +3,12 @@
 #include "engine/StreamPlayer.h"
 #include "resources/resource.h"
 #include "shell/ApplicationState.h"
+#include "shell/SettingRanges.h"
 #include "shell/Settings.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TrayIcon.h"
 #include "ui/main/BarCommands.h"
 #include "ui/main/ServerRootUrl.h"
-#include "ui/main/SettingRanges.h"
 #include "ui/main/SkinCanvas.h"
 
 namespace {

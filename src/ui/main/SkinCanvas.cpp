@@ -1,7 +1,7 @@
 #include "ui/main/SkinCanvas.h"
 
+#include "shell/SettingRanges.h"
 #include "toolkit/TextString.h"
-#include "ui/main/SettingRanges.h"
 #include "ui/main/SkinCanvasPlatform.h"
 
 namespace {
