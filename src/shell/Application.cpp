@@ -8,16 +8,19 @@
 #include "shell/GenreList.h"
 #include "shell/SettingRanges.h"
 #include "shell/Settings.h"
+#include "shell/SideWindowHost.h"
 #include "shell/SkinList.h"
 #include "toolkit/TextString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SkinCanvas.h"
 
 // Constructed in this order, destroyed in the reverse one: the bar detaches
-// its drawing context from the canvas before the canvas goes.
+// its drawing context from the canvas before the canvas goes. The bar and
+// the side windows know each other only through the interfaces wired here.
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
-MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown});
+SideWindowHost gSideWindows;
+MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
 
 namespace {
 
@@ -64,6 +67,7 @@ bool Initialize() {
 }
 
 void SaveAll() {
+  gSideWindows.SaveFavorites();
   POINT place;
   if (gMainWindow.hwnd && gMainWindow.GetNormalPosition(place)) {
     gSettings.winX = place.x;

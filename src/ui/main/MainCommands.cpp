@@ -60,10 +60,8 @@ bool MainWindow::OnCommand(WORD id, WORD, LPARAM) {
     case IDM_OPEN_MEMO:
       if (!OpenProgramFile(kMemoFileName)) ShowWarning(kMemoFailedText);
       return true;
-    // The search and favorites windows keep their shown state in these
-    // bits; until they exist, the commands only flip them.
-    case IDM_SEARCH_WINDOW: gSettings.optFlag ^= kOptSearchShown; return true;
-    case IDM_FAVORITES_WINDOW: gSettings.optFlag ^= kOptFavoritesShown; return true;
+    case IDM_SEARCH_WINDOW: sideWindows.ToggleSearchWindow(false); return true;
+    case IDM_FAVORITES_WINDOW: sideWindows.ToggleFavoritesWindow(false); return true;
     case IDM_SETTINGS: OpenSettings(); return true;
     case IDM_TOPMOST:
       gSettings.optFlag ^= kOptTopmost;
@@ -79,7 +77,8 @@ bool MainWindow::OnCommand(WORD id, WORD, LPARAM) {
     case IDM_MINIMIZE:
       // The search and favorites windows go with the bar and stay closed
       // when it comes back.
-      gSettings.optFlag &= ~(kOptSearchShown | kOptFavoritesShown);
+      sideWindows.ToggleSearchWindow(true);
+      sideWindows.ToggleFavoritesWindow(true);
       Show(SW_HIDE);
       // Shown again by the tray icon, with no button still lit.
       OnMouseLeave();
@@ -109,6 +108,12 @@ void MainWindow::Play(int source, const char* url) {
   StopPlayback();
   player.Start(hwnd, text.CStr(), gSettings.playBuf);
 }
+
+int MainWindow::PlayerState() const { return player.State(); }
+
+const StreamInfo* MainWindow::PlayingStream() const { return player.Info(); }
+
+const char* MainWindow::LastUrl() const { return gSettings.lastURL.CStr(); }
 
 void MainWindow::StopPlayback() {
   player.Stop();

@@ -22,8 +22,9 @@ int Signed(WORD value) { return static_cast<short>(value); }
 
 }  // namespace
 
-MainWindow::MainWindow(StreamPlayer& playerRef, SkinCanvas& canvasRef, BarLifecycle lifecycleHooks)
-    : player(playerRef), canvas(canvasRef), lifecycle(lifecycleHooks) {}
+MainWindow::MainWindow(StreamPlayer& playerRef, SkinCanvas& canvasRef, BarLifecycle lifecycleHooks,
+                       SideWindows& sides)
+    : player(playerRef), canvas(canvasRef), lifecycle(lifecycleHooks), sideWindows(sides) {}
 
 MainWindow::~MainWindow() {
   // The canvas outlives this object; the drawing context goes with it.
