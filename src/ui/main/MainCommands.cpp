@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include "engine/StreamPlayer.h"
-#include "resources/resource.h"
 #include "shell/ApplicationState.h"
 #include "shell/Settings.h"
 #include "shell/SkinList.h"
@@ -12,9 +11,12 @@
 #include "toolkit/File.h"
 #include "toolkit/Shell.h"
 #include "ui/main/AboutBox.h"
+#include "ui/main/AboutBoxRes.h"
 #include "ui/main/BarCommands.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowRes.h"
 #include "ui/main/SettingsDialog.h"
+#include "ui/main/SettingsDialogRes.h"
 #include "ui/main/SkinCanvas.h"
 #include "ui/main/WebAddress.h"
 

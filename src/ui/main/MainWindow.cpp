@@ -1,13 +1,14 @@
 #include "ui/main/MainWindow.h"
 
 #include "engine/StreamPlayer.h"
-#include "resources/resource.h"
+#include "resources/ProgramRes.h"
 #include "shell/ApplicationState.h"
 #include "shell/SettingRanges.h"
 #include "shell/Settings.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TrayIcon.h"
 #include "ui/main/BarCommands.h"
+#include "ui/main/MainWindowRes.h"
 #include "ui/main/ServerRootUrl.h"
 #include "ui/main/SkinCanvas.h"
 

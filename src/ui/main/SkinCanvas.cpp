@@ -1,5 +1,6 @@
 #include "ui/main/SkinCanvas.h"
 
+#include "resources/SkinRes.h"
 #include "shell/SettingRanges.h"
 #include "toolkit/TextString.h"
 #include "ui/main/SkinCanvasPlatform.h"
@@ -41,9 +42,9 @@ bool SkinCanvas::LoadSkin(const char* name, int volume, bool muted) {
 void SkinCanvas::LoadBuiltInSkin() {
   if (!platform) return;
   const void* text = nullptr;
-  std::uint32_t size = platform->LoadResourceData("EXDAT", kBuiltInSkinText, &text);
+  std::uint32_t size = platform->LoadResourceData(RT_SKIN_TEXT, IDR_SKIN_TEXT, &text);
   if (size == 0 || !ParseSkin(text, size)) return;
-  platform->LoadBitmapResource(kBuiltInSkinBitmap, skinImage);
+  platform->LoadBitmapResource(IDB_SKIN, skinImage);
 }
 
 void SkinCanvas::RebuildWindowImage(int volume, bool muted) {

@@ -11,12 +11,12 @@
 #include <string>
 
 #include "BarTestSupport.h"
-#include "resources/resource.h"
 #include "shell/ApplicationState.h"
 #include "shell/Settings.h"
 #include "shell/SkinList.h"
 #include "support/TempDir.h"
 #include "toolkit/Menu.h"
+#include "ui/main/MainWindowRes.h"
 
 namespace {
 
