@@ -10,6 +10,7 @@
 #include "shell/Settings.h"
 #include "shell/SideWindowHost.h"
 #include "shell/SkinList.h"
+#include "toolkit/Shell.h"
 #include "toolkit/TextString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SkinCanvas.h"
@@ -40,7 +41,7 @@ void EnterProgramDirectory() {
 bool Initialize() {
   EnterProgramDirectory();
   if (!StartWinSock(2, 2)) {
-    MessageBoxA(nullptr, kWinSockFailedText, nullptr, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_TOPMOST);
+    ShowWarning(kWinSockFailedText);
     return false;
   }
   gApplicationState.winsockStarted = true;

@@ -17,10 +17,6 @@ namespace {
 const char kClassName[] = "kmb_main";
 const char kTitle[] = "Velmorin";
 
-// Mouse coordinates arrive as unsigned 16-bit halves; left of or above the
-// primary screen they are negative.
-int Signed(WORD value) { return static_cast<short>(value); }
-
 }  // namespace
 
 MainWindow::MainWindow(StreamPlayer& playerRef, SkinCanvas& canvasRef, BarLifecycle lifecycleHooks,
@@ -38,13 +34,7 @@ bool MainWindow::CreateMainWindow() {
   scrollTimer = 0;
   pressed = false;
   dragging = false;
-  WNDCLASSEXA existing = {};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExA(GetModuleHandleA(nullptr), kClassName, &existing) &&
-      !RegisterClass(kClassName, LoadIconSized(IDI_VELMORIN, 32), LoadIconSized(IDI_VELMORIN, 16),
-                     LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr, 0)) {
-    return false;
-  }
+  if (!RegisterClassIfMissing(kClassName, IDI_VELMORIN, nullptr)) return false;
   if (!Create(WS_EX_TOOLWINDOW, kClassName, kTitle, WS_POPUP, 0, 0, 200, 200, nullptr, nullptr)) return false;
   // Explorer announces a restart with this message; the icon is then gone.
   taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
@@ -138,18 +128,18 @@ bool MainWindow::OnTimer(WPARAM id) {
 }
 
 bool MainWindow::OnNcRButtonDown(WPARAM, WORD x, WORD y) {
-  ShowContextMenu(Signed(x), Signed(y));
+  POINT at = SignedPoint(x, y);
+  ShowContextMenu(at.x, at.y);
   return true;
 }
 
 bool MainWindow::OnMouseMove(WPARAM, WORD x, WORD y) {
-  int cx = Signed(x);
-  int cy = Signed(y);
+  POINT at = SignedPoint(x, y);
   if (dragging) {
-    ChangeVolume(canvas.VolumeFromX(static_cast<int>(std::int64_t{cx} - grabOffset)));
+    ChangeVolume(canvas.VolumeFromX(static_cast<int>(std::int64_t{at.x} - grabOffset)));
     return true;
   }
-  int button = canvas.ButtonAt(cx, cy);
+  int button = canvas.ButtonAt(at.x, at.y);
   if (button == hotButton) return true;
   if (hotButton != -1) canvas.DrawElement(hotButton, 0);
   if (button != -1) canvas.DrawElement(button, 1);
@@ -172,17 +162,16 @@ bool MainWindow::OnMouseLeave() {
 
 bool MainWindow::OnLButtonDown(WPARAM, WORD x, WORD y) {
   if (dragging) return true;
-  int cx = Signed(x);
-  int cy = Signed(y);
+  POINT at = SignedPoint(x, y);
   if (hotButton != -1) {
     canvas.DrawElement(hotButton, 2);
     Refresh(nullptr);
     pressed = true;
-  } else if (canvas.KnobAt(cx, cy, gSettings.vol)) {
+  } else if (canvas.KnobAt(at.x, at.y, gSettings.vol)) {
     SetCapture(hwnd);
     dragging = true;
-    grabOffset = canvas.KnobGrabOffset(cx, gSettings.vol);
-  } else if (canvas.MuteAt(cx, cy) == kMuteButton) {
+    grabOffset = canvas.KnobGrabOffset(at.x, gSettings.vol);
+  } else if (canvas.MuteAt(at.x, at.y) == kMuteButton) {
     Send(WM_COMMAND, IDM_MUTE, 0);
   }
   return true;
@@ -212,15 +201,14 @@ bool MainWindow::OnCaptureChanged(LPARAM window) {
 }
 
 bool MainWindow::OnMouseWheel(WORD, WORD delta, WORD x, WORD y) {
-  POINT at = {Signed(x), Signed(y)};
-  if (WindowFromPoint(at) != hwnd) return true;
+  if (WindowFromPoint(SignedPoint(x, y)) != hwnd) return true;
   std::int64_t step = gSettings.wheelAdd;
   ChangeVolume(static_cast<short>(delta) > 0 ? gSettings.vol + step : gSettings.vol - step);
   return true;
 }
 
 bool MainWindow::OnNcHitTest(WORD x, WORD y, LRESULT* result) {
-  POINT at = {Signed(x), Signed(y)};
+  POINT at = SignedPoint(x, y);
   ScreenToClient(hwnd, &at);
   *result = canvas.HitAnyControl(at.x, at.y, gSettings.vol) ? HTCLIENT : HTCAPTION;
   return true;
