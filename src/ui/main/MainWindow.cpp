@@ -26,7 +26,6 @@ MainWindow::MainWindow(StreamPlayer& playerRef, SkinCanvas& canvasRef, BarLifecy
 MainWindow::~MainWindow() {
   // The canvas outlives this object; the drawing context goes with it.
   canvas.AttachPlatform(nullptr);
-  if (trayIcon) DestroyIcon(trayIcon);
 }
 
 bool MainWindow::CreateMainWindow() {
@@ -44,8 +43,8 @@ bool MainWindow::CreateMainWindow() {
 }
 
 void MainWindow::ShowTrayIcon() {
-  if (!trayIcon) trayIcon = LoadIconSized(IDI_TRAY, 16);
-  ::AddTrayIcon(hwnd, kTrayIconId, kTrayMessage, trayIcon, kTitle);
+  if (!trayIcon.IsValid()) trayIcon.Reset(LoadIconSized(IDI_TRAY, 16));
+  ::AddTrayIcon(hwnd, kTrayIconId, kTrayMessage, trayIcon.Get(), kTitle);
 }
 
 bool MainWindow::AttachCanvas() {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "toolkit/Shell.h"
 #include "toolkit/TextString.h"
 #include "toolkit/Window.h"
 #include "ui/PlayerBar.h"
@@ -96,7 +97,7 @@ class MainWindow : public Window, public PlayerBar {
   BarLifecycle lifecycle;
   SideWindows& sideWindows;
   GdiSkinPlatform gdi;
-  HICON trayIcon = nullptr;
+  IconHandle trayIcon;
   UINT taskbarCreatedMessage = 0;
 
   UINT_PTR scrollTimer = 0;
