@@ -129,7 +129,7 @@ void MainWindow::ToggleMute() {
   gSettings.optFlag ^= kOptMuted;
   bool muted = (gSettings.optFlag & kOptMuted) != 0;
   player.SetMuted(muted);
-  canvas.DrawElement(kMuteButton, muted ? 1 : 0);
+  canvas.DrawElement(kMuteButton, muted ? kFrameMuted : kFrameNormal);
   Refresh(nullptr);
 }
 
@@ -142,7 +142,7 @@ void MainWindow::SwitchSkin(int index) {
   bool loaded = canvas.LoadSkin(name.CStr(), gSettings.vol, (gSettings.optFlag & kOptMuted) != 0);
   FitToSkin();
   // The old skin's buttons are gone: nothing is lit or pressed any more.
-  hotButton = -1;
+  hotButton = kNoButton;
   pressed = false;
   gSettings.skin.Assign(name.CStr());
   if (player.State() != kPlayerIdle) ShowTitle(false);

@@ -29,7 +29,7 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::CreateMainWindow() {
-  hotButton = -1;
+  hotButton = kNoButton;
   scrollTimer = 0;
   pressed = false;
   dragging = false;
@@ -140,21 +140,21 @@ bool MainWindow::OnMouseMove(WPARAM, WORD x, WORD y) {
   }
   int button = canvas.ButtonAt(at.x, at.y);
   if (button == hotButton) return true;
-  if (hotButton != -1) canvas.DrawElement(hotButton, 0);
-  if (button != -1) canvas.DrawElement(button, 1);
+  if (hotButton != kNoButton) canvas.DrawElement(hotButton, kFrameNormal);
+  if (button != kNoButton) canvas.DrawElement(button, kFrameHot);
   Refresh(nullptr);
-  if (hotButton == -1) TrackMouse(TME_LEAVE, 0);
+  if (hotButton == kNoButton) TrackMouse(TME_LEAVE, 0);
   hotButton = button;
   pressed = false;
   return true;
 }
 
 bool MainWindow::OnMouseLeave() {
-  if (hotButton != -1) {
-    canvas.DrawElement(hotButton, 0);
+  if (hotButton != kNoButton) {
+    canvas.DrawElement(hotButton, kFrameNormal);
     Refresh(nullptr);
   }
-  hotButton = -1;
+  hotButton = kNoButton;
   pressed = false;
   return true;
 }
@@ -162,8 +162,8 @@ bool MainWindow::OnMouseLeave() {
 bool MainWindow::OnLButtonDown(WPARAM, WORD x, WORD y) {
   if (dragging) return true;
   POINT at = SignedPoint(x, y);
-  if (hotButton != -1) {
-    canvas.DrawElement(hotButton, 2);
+  if (hotButton != kNoButton) {
+    canvas.DrawElement(hotButton, kFramePressed);
     Refresh(nullptr);
     pressed = true;
   } else if (canvas.KnobAt(at.x, at.y, gSettings.vol)) {
@@ -182,10 +182,10 @@ bool MainWindow::OnLButtonUp(WPARAM, WORD, WORD) {
     ReleaseCapture();
     return true;
   }
-  if (pressed && hotButton != -1) {
+  if (pressed && hotButton != kNoButton) {
     pressed = false;
     int button = hotButton;
-    canvas.DrawElement(button, 1);
+    canvas.DrawElement(button, kFrameHot);
     Refresh(nullptr);
     Send(WM_COMMAND, static_cast<WPARAM>(ButtonCommand(button)), 0);
   }

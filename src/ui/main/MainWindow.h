@@ -14,6 +14,7 @@
 #include "ui/PlayerBar.h"
 #include "ui/SideWindows.h"
 #include "ui/main/GdiSkinPlatform_win.h"
+#include "ui/main/SkinDescription.h"
 
 class Menu;
 class SkinCanvas;
@@ -101,7 +102,7 @@ class MainWindow : public Window, public PlayerBar {
   UINT taskbarCreatedMessage = 0;
 
   UINT_PTR scrollTimer = 0;
-  int hotButton = -1;
+  int hotButton = kNoButton;
   int grabOffset = 0;
   bool pressed = false;
   bool dragging = false;
