@@ -5,7 +5,8 @@
 # A file's layer is its folder under src/: toolkit, engine, shell, resources,
 # ui (the interfaces between windows, directly in src/ui), or one window
 # family under ui/ (ui/main, ui/search, ui/favorites). Start-up, which owns
-# and wires every window, may include anything.
+# and wires every window, may include anything; no other file includes
+# start-up's headers, although they sit in shell.
 
 cmake_minimum_required(VERSION 3.20)
 
@@ -80,7 +81,10 @@ foreach(file IN LISTS sources)
       continue()  # beside the file itself
     endif()
     layer_of("${header}" target)
-    if(NOT target IN_LIST allowed)
+    if(header IN_LIST startup_files)
+      message(SEND_ERROR "src/${file} includes \"${header}\": only start-up includes start-up's headers")
+      math(EXPR failures "${failures} + 1")
+    elseif(NOT target IN_LIST allowed)
       list(JOIN allowed ", " allowedText)
       message(SEND_ERROR "src/${file} includes \"${header}\": ${layer} may include only ${allowedText}")
       math(EXPR failures "${failures} + 1")
