@@ -26,16 +26,6 @@ class SessionEvents {
   ~SessionEvents() = default;
 };
 
-// A playlist answer read into the entries that will be tried.
-struct PlaylistEntries {
-  static constexpr int kMaxEntries = 4;
-  TextString files[kMaxEntries];
-  int count = 0;  // non-empty entries before the first empty one
-};
-
-constexpr int kPlaylistUnreadable = -1;  // no body, or not a key/value text: silent
-constexpr int kPlaylistNone = -2;        // no entry count, or 0: "pls none"
-
 class StreamSession {
  public:
   explicit StreamSession(SessionEvents& events);
@@ -81,13 +71,6 @@ class StreamSession {
   bool StopRequested() const { return stopFlag.load() != 0; }
 
   const char* ConnectedUrl() const { return connectedUrl.CStr(); }
-
-  // The answer must be HTTP status 200 with a body behind an empty line:
-  // the body's offset, or -1.
-  static int FindPlaylistBody(const char* answer, int count);
-  static int ReadPlaylist(const char* body, int length, PlaylistEntries& entries);
-  // Whether the URL names a playlist: "pls" after the last '.', before any '?'.
-  static bool IsPlaylistUrl(const char* url);
 
   HttpClient client;
   StreamInfo streamInfo;
