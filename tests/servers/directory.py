@@ -34,14 +34,14 @@ Standard library only.
 """
 import argparse
 import json
-import os
-import signal
 import socket
 import socketserver
 import sys
 import threading
 import time
 import urllib.parse
+
+from station import serve_until_signalled
 
 FAULTS = ("busy", "missing", "icy", "empty", "slow", "endless")
 ENDPOINTS = ("search", "tunein")
@@ -437,13 +437,6 @@ class DirectoryServer:
         return http_answer(body, content_type=b"application/json")
 
 
-def _write_port_file(path, port):
-    tmp = path + ".tmp"
-    with open(tmp, "w") as fh:
-        fh.write("%d\n" % port)
-    os.replace(tmp, path)  # a watcher never reads a half-written file
-
-
 def main(argv=None):
     ap = argparse.ArgumentParser(description="Velmorin test station directory")
     ap.add_argument("--host", default="127.0.0.1", help="address to listen on (default 127.0.0.1)")
@@ -467,15 +460,7 @@ def main(argv=None):
     except OSError as e:
         print("directory: cannot listen on %s:%d: %s" % (args.host, args.port, e), file=sys.stderr)
         return 2
-    if args.port_file:
-        _write_port_file(args.port_file, server.port)
-    done = threading.Event()
-    for sig in (signal.SIGINT, signal.SIGTERM):
-        signal.signal(sig, lambda *_: done.set())
-    print("directory: listening on %s" % server.url("/"), flush=True)
-    while not done.wait(3600):
-        pass
-    server.stop()
+    serve_until_signalled(server, args.port_file, ["directory: listening on %s" % server.url("/")])
     return 0
 
 

@@ -56,6 +56,15 @@ void Fetch(Fetched& f, const std::string& url, FetchMethod method, const FetchLi
   f.elapsedMs = platform::TickCount() - start;
 }
 
+// Fetches from a server that breaks a limit; the time the failure took.
+std::uint32_t ReceiveFailureMs(const LoopbackServer& server, const FetchLimits& limits) {
+  Fetched f;
+  Fetch(f, server.Url("x"), kFetchGet, limits);
+  EXPECT_EQ(-1, f.result);
+  EXPECT_EQ(kReceiveFailed, f.sink.Last());
+  return f.elapsedMs;
+}
+
 // The request the server saw for one fetch of url.
 std::string RequestFor(const char* url, const char* host, FetchMethod method) {
   std::promise<std::string> seen;
@@ -172,14 +181,10 @@ TEST(FetchRequest, AnAnswerThatNeverEndsFailsAtTheDeadline) {
     std::string filler(1024, 'f');
     while (c.Send(filler)) c.SleepMs(5);
   });
-  const FetchLimits limits = {1500, 64u * 1024 * 1024};
-  Fetched f;
-  Fetch(f, server.Url("stream"), kFetchGet, limits);
-  std::printf("endless answer ended after %u ms (deadline 1500 ms)\n", static_cast<unsigned>(f.elapsedMs));
-  EXPECT_EQ(-1, f.result);
-  EXPECT_EQ(kReceiveFailed, f.sink.Last());
-  EXPECT_GE(f.elapsedMs, 1500u);
-  EXPECT_LT(f.elapsedMs, 5000u);
+  std::uint32_t ms = ReceiveFailureMs(server, {1500, 64u * 1024 * 1024});
+  std::printf("endless answer ended after %u ms (deadline 1500 ms)\n", static_cast<unsigned>(ms));
+  EXPECT_GE(ms, 1500u);
+  EXPECT_LT(ms, 5000u);
 }
 
 TEST(FetchRequest, AnAnswerPastItsCeilingIsGivenUp) {
@@ -195,10 +200,7 @@ TEST(FetchRequest, AnAnswerPastItsCeilingIsGivenUp) {
     while (c.Send(block)) {
     }
   });
-  Fetched fast;
-  Fetch(fast, flood.Url("x"), kFetchGet, limits);
-  EXPECT_EQ(-1, fast.result);
-  EXPECT_EQ(kReceiveFailed, fast.sink.Last());
+  ReceiveFailureMs(flood, limits);
 
   // One byte too many, and the server closes with it: no wait comes between.
   const std::string over = head + std::string(ceiling + 1 - head.size(), 'o');
@@ -206,10 +208,7 @@ TEST(FetchRequest, AnAnswerPastItsCeilingIsGivenUp) {
     c.ReadRequest();
     c.Send(over);
   });
-  Fetched closed;
-  Fetch(closed, closing.Url("x"), kFetchGet, limits);
-  EXPECT_EQ(-1, closed.result);
-  EXPECT_EQ(kReceiveFailed, closed.sink.Last());
+  ReceiveFailureMs(closing, limits);
 
   // One byte too many, then silence: ends at once, not after the client's
   // receive budget.
@@ -218,12 +217,9 @@ TEST(FetchRequest, AnAnswerPastItsCeilingIsGivenUp) {
     c.Send(over);
     c.WaitForClose(15000);
   });
-  Fetched silent;
-  Fetch(silent, silence.Url("x"), kFetchGet, limits);
-  std::printf("an answer past its ceiling failed after %u ms\n", static_cast<unsigned>(silent.elapsedMs));
-  EXPECT_EQ(-1, silent.result);
-  EXPECT_EQ(kReceiveFailed, silent.sink.Last());
-  EXPECT_LT(silent.elapsedMs, 4000u);
+  std::uint32_t ms = ReceiveFailureMs(silence, limits);
+  std::printf("an answer past its ceiling failed after %u ms\n", static_cast<unsigned>(ms));
+  EXPECT_LT(ms, 4000u);
 
   // Exactly the ceiling is an answer.
   LoopbackServer full([&](ServerConnection& c) {
