@@ -25,6 +25,11 @@ using IconHandle = UniqueHandle<IconTraits>;
 // Opens fileName beside the executable with its associated program.
 bool OpenProgramFile(const char* fileName);
 
+// Opens url in the web browser when it is a web address (IsWebAddress);
+// anything else, which could name a program or a document, is refused.
+// True when the shell took it.
+bool OpenWebPage(const char* url);
+
 // Task-modal, topmost warning box without owner or caption; returns the
 // button pressed.
 int ShowWarning(const char* text);
