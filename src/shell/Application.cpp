@@ -14,6 +14,7 @@
 #include "toolkit/TextString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SkinCanvas.h"
+#include "ui/search/SearchWindow.h"
 
 // Constructed in this order, destroyed in the reverse one: the bar detaches
 // its drawing context from the canvas before the canvas goes. The bar and
@@ -22,6 +23,7 @@ StreamPlayer gPlayer;
 SkinCanvas gCanvas;
 SideWindowHost gSideWindows;
 MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
+SearchWindow gSearchWindow(gMainWindow, gSideWindows);
 
 namespace {
 
@@ -57,11 +59,15 @@ bool Initialize() {
   BuildSkinList();
   LoadGenreList();
   if (!gMainWindow.CreateMainWindow()) return false;
+  if (!gSearchWindow.Create(gMainWindow.hwnd)) return false;
+  gSideWindows.AttachSearchWindow(&gSearchWindow);
   gMainWindow.AttachCanvas();
   gCanvas.LoadSkin(gSettings.skin.CStr(), gSettings.vol, muted);
   gMainWindow.FitToSkin();
   gApplicationState.layoutPending = false;
+  gSearchWindow.Send(WM_SIZE, 0, 0);
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
+  if (gSettings.optFlag & kOptSearchShown) gSearchWindow.Show(SW_SHOWNORMAL);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
   return true;
@@ -73,6 +79,13 @@ void SaveAll() {
   if (gMainWindow.hwnd && gMainWindow.GetNormalPosition(place)) {
     gSettings.winX = place.x;
     gSettings.winY = place.y;
+  }
+  RECT search;
+  if (gSearchWindow.hwnd && gSearchWindow.GetNormalRect(search)) {
+    gSettings.searchWinLeft = search.left;
+    gSettings.searchWinTop = search.top;
+    gSettings.searchWinRight = search.right;
+    gSettings.searchWinBottom = search.bottom;
   }
   SaveSettings();
 }

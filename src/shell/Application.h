@@ -3,6 +3,7 @@
 #pragma once
 
 class MainWindow;
+class SearchWindow;
 class SideWindowHost;
 class SkinCanvas;
 class StreamPlayer;
@@ -11,6 +12,7 @@ extern StreamPlayer gPlayer;
 extern SkinCanvas gCanvas;
 extern SideWindowHost gSideWindows;
 extern MainWindow gMainWindow;
+extern SearchWindow gSearchWindow;
 
 // Everything from the current directory to the bar on the screen; false when
 // the program cannot run (the caller then shuts down and exits).

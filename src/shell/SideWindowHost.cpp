@@ -1,6 +1,7 @@
 #include "shell/SideWindowHost.h"
 
 #include "shell/Settings.h"
+#include "ui/search/SearchWindow.h"
 
 namespace {
 
@@ -14,8 +15,15 @@ void ToggleBit(std::int32_t bit, bool hide) {
 
 }  // namespace
 
-// Neither window has a face yet: its bit is all there is to show or hide.
-void SideWindowHost::ToggleSearchWindow(bool hide) { ToggleBit(kOptSearchShown, hide); }
+void SideWindowHost::ToggleSearchWindow(bool hide) {
+  if (searchWindow) {
+    searchWindow->ToggleSearchWindow(hide);
+  } else {
+    ToggleBit(kOptSearchShown, hide);
+  }
+}
+
+// The favorites window has no face yet: its bit is all there is to show or hide.
 
 void SideWindowHost::ToggleFavoritesWindow(bool hide) { ToggleBit(kOptFavoritesShown, hide); }
 

@@ -6,10 +6,18 @@
 
 #include "ui/SideWindows.h"
 
+class SearchWindow;
+
 class SideWindowHost final : public SideWindows {
  public:
+  // Once the window exists; until then its bit alone is flipped.
+  void AttachSearchWindow(SearchWindow* window) { searchWindow = window; }
+
   void ToggleSearchWindow(bool hide) override;
   void ToggleFavoritesWindow(bool hide) override;
   void AddFavorite(const char* name, const char* info, const char* url, const char* home) override;
   void SaveFavorites() override;
+
+ private:
+  SearchWindow* searchWindow = nullptr;
 };

@@ -58,6 +58,9 @@ IDM_SETTINGS = 40010
 IDM_TOPMOST = 40011
 IDM_ABOUT = 40014
 
+# Titles of the side windows, which OptFlag may show at start-up.
+SIDE_WINDOWS = ("^検索$",)
+
 SKIN_FAILED = "ｽｷﾝの読み込みに失敗。\n内蔵ｽｷﾝに変更しました。"
 
 _session = None
@@ -198,8 +201,11 @@ class Bar:
         return _session.pixels((left + x, top + y, w, h))
 
     def other_windows(self):
-        """Visible windows of the program besides the bar: menus, boxes."""
+        """Visible windows of the program besides the bar and the side
+        windows: menus, boxes."""
         bar = set(_session.windows("^Velmorin$"))
+        for title in SIDE_WINDOWS:
+            bar |= set(_session.windows(title))
         out = _session.xdotool("search", "--onlyvisible", "--classname", "velmorin.exe") or ""
         found = []
         for w in out.split():

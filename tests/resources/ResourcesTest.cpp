@@ -17,6 +17,8 @@
 #include "ui/main/AboutBoxRes.h"
 #include "ui/main/MainWindowRes.h"
 #include "ui/main/SettingsDialogRes.h"
+#include "ui/search/FetchDialogRes.h"
+#include "ui/search/SearchWindowRes.h"
 
 namespace {
 
@@ -273,6 +275,48 @@ TEST(Resources, SettingsDialogTemplates) {
   // The pages are children without a caption.
   EXPECT_EQ(0ul, ReadDialogTemplate(IDD_SETTINGS_GENERAL).style & (WS_CAPTION | WS_POPUP));
   EXPECT_EQ(0ul, ReadDialogTemplate(IDD_SETTINGS_SEARCH).style & (WS_CAPTION | WS_POPUP));
+}
+
+TEST(Resources, FetchDialogTemplate) {
+  ExpectDialog(IDD_FETCH, "", 123, 22, WS_POPUP | DS_MODALFRAME,
+               {
+                   {IDC_FETCH_PROGRESS, "Static", "", 2, 2, 120, 19, SS_LEFT | SS_NOPREFIX},
+               });
+  EXPECT_EQ(0ul, ReadDialogTemplate(IDD_FETCH).style & (WS_CAPTION | WS_SYSMENU)) << "no caption, no close box";
+}
+
+TEST(Resources, SearchToolbarImagesAndTips) {
+  char tips[128];
+  int n = LoadStringA(Self(), IDS_SEARCH_TIPS, tips, sizeof tips);
+  // 検索/再生/お気に入りに追加/ﾎｰﾑﾍﾟｰｼﾞを開く
+  EXPECT_STREQ("\x8c\x9f\x8d\xf5/\x8d\xc4\x90\xb6/\x82\xa8\x8b" "C\x82\xc9\x93\xfc\x82\xe8\x82\xc9\x92\xc7\x89\xc1/"
+               "\xce\xb0\xd1\xcd\xdf\xb0\xbc\xde\x82\xf0\x8aJ\x82\xad",
+               tips);
+  EXPECT_EQ(41, n);
+  char keys[128];
+  EXPECT_EQ(103, LoadStringA(Self(), IDS_SKIN_ELEMENT_KEYS, keys, sizeof keys)) << "both strings share a block";
+
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageA(Self(), MAKEINTRESOURCEA(IDB_SEARCH_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  ASSERT_NE(nullptr, bitmap);
+  DIBSECTION section = {};
+  ASSERT_EQ(static_cast<int>(sizeof section), GetObjectA(bitmap, sizeof section, &section));
+  EXPECT_EQ(60, section.dsBm.bmWidth) << "four 15 x 15 images";
+  EXPECT_EQ(15, section.dsBm.bmHeight);
+  EXPECT_LE(section.dsBmih.biBitCount, 8) << "a colour table, which the toolbar maps";
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  for (int image = 0; image < 4; ++image) {
+    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc, image * 15, 0)) << "the face around image " << image;
+    int ink = 0;
+    for (int y = 0; y < 15; ++y) {
+      for (int x = 0; x < 15; ++x) ink += GetPixel(dc, image * 15 + x, y) != RGB(0, 255, 0);
+    }
+    EXPECT_GT(ink, 30) << "image " << image;
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
 }
 
 namespace {

@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Check Velmorin's skin bitmap and icons against the layout the player uses.
 
+The toolbar images are checked as the program loads them, by
+tests/resources/ResourcesTest.cpp; here only that they are the generator's.
+
     python3 tools/art/check_art.py              # check the committed files
     python3 tools/art/check_art.py --no-regen   # skip the regeneration check
     python3 tools/art/check_art.py --root DIR   # check files under DIR
@@ -203,7 +206,8 @@ def check_regen(root, p):
         subprocess.run([sys.executable, os.path.join(HERE, "make_art.py"),
                         "--out", tmp], check=True, stdout=subprocess.DEVNULL)
         for rel in (RESOURCES + "/skin.bmp", RESOURCES + "/velmorin.ico",
-                    RESOURCES + "/tray.ico", "docs/art-preview.png"):
+                    RESOURCES + "/tray.ico", RESOURCES + "/search.bmp",
+                    "docs/art-preview.png"):
             with open(os.path.join(tmp, rel), "rb") as a, \
                     open(os.path.join(root, rel), "rb") as b:
                 fresh, kept = a.read(), b.read()
