@@ -8,10 +8,18 @@
 //   bar_remote clipboard                    prints the clipboard's text (CF_TEXT) as hexadecimal bytes
 //   bar_remote setclipboard HEX             puts the bytes as the clipboard's text
 //   bar_remote cursor                       prints "x y", where Windows programs see the pointer
+//   bar_remote window CLASS [ID]            prints "visible left top width height" of the client area,
+//                                           in screen coordinates, of the first window of the class
+//                                           (or of its child control ID)
+//   bar_remote list CLASS ID                prints "count selection" of a list box control
+//   bar_remote text CLASS ID                prints a control's text as hexadecimal bytes
+//   bar_remote button CLASS ID INDEX        prints "left top width height" of a toolbar button,
+//                                           in screen coordinates
 //
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when
-// no bar runs, 2 for a bad command line.
+// no bar (or no such window) runs, 2 for a bad command line.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +63,61 @@ int SetClipboard(const char* hex) {
   return set ? 0 : 1;
 }
 
+// The window of a class, or its child control id (-1: the window itself).
+HWND FindControl(const char* className, int id) {
+  HWND window = FindWindowA(className, nullptr);
+  if (!window || id < 0) return window;
+  return GetDlgItem(window, id);
+}
+
+int PrintClient(HWND window) {
+  RECT r = {};
+  if (!GetClientRect(window, &r)) return 1;
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  std::printf("%d %ld %ld %ld %ld\n", IsWindowVisible(window) ? 1 : 0, origin.x, origin.y, r.right, r.bottom);
+  return 0;
+}
+
+// The other process's own controls answer these; the texts are copied across.
+int QueryControl(const char* command, const char* className, int id) {
+  HWND control = FindControl(className, id);
+  if (!control) return 1;
+  if (std::strcmp(command, "window") == 0) return PrintClient(control);
+  if (std::strcmp(command, "list") == 0) {
+    std::printf("%ld %ld\n", static_cast<long>(SendMessageA(control, LB_GETCOUNT, 0, 0)),
+                static_cast<long>(SendMessageA(control, LB_GETCURSEL, 0, 0)));
+    return 0;
+  }
+  char text[1024] = {};
+  // GetWindowText reads another process's edit box only as it was made.
+  SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  for (const char* p = text; *p; ++p) std::printf("%02x", static_cast<unsigned char>(*p));
+  std::printf("\n");
+  return 0;
+}
+
+// A toolbar answers TB_GETITEMRECT into its own process's memory.
+int PrintButton(const char* className, int id, int index) {
+  HWND toolbar = FindControl(className, id);
+  if (!toolbar) return 1;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(toolbar, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) return 1;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  RECT r = {};
+  bool got = remote && SendMessageA(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index),
+                                    reinterpret_cast<LPARAM>(remote)) &&
+             ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (!got) return 1;
+  MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +129,15 @@ int main(int argc, char** argv) {
     if (!GetCursorPos(&at)) return 1;
     std::printf("%ld %ld\n", at.x, at.y);
     return 0;
+  }
+  if (std::strcmp(argv[1], "window") == 0 && (argc == 3 || argc == 4)) {
+    return QueryControl(argv[1], argv[2], argc == 4 ? static_cast<int>(Number(argv[3])) : -1);
+  }
+  if ((std::strcmp(argv[1], "list") == 0 || std::strcmp(argv[1], "text") == 0) && argc == 4) {
+    return QueryControl(argv[1], argv[2], static_cast<int>(Number(argv[3])));
+  }
+  if (std::strcmp(argv[1], "button") == 0 && argc == 5) {
+    return PrintButton(argv[2], static_cast<int>(Number(argv[3])), static_cast<int>(Number(argv[4])));
   }
   HWND bar = FindWindowA("kmb_main", "Velmorin");
   if (!bar) return 1;

@@ -120,9 +120,10 @@ class Bar:
         case.addCleanup(shutil.rmtree, self.dir, True)
         case.addCleanup(shutil.rmtree, self.elsewhere, True)
         shutil.copy2(EXE, self.dir)
-        help_page = os.path.join(os.path.dirname(EXE), "help.html")
-        if os.path.exists(help_page):
-            shutil.copy2(help_page, self.dir)
+        for shipped in ("help.html", "genre.txt"):
+            path = os.path.join(os.path.dirname(EXE), shipped)
+            if os.path.exists(path):
+                shutil.copy2(path, self.dir)
         if settings is not None:
             with open(self.path("Korimba3.ini"), "wb") as f:
                 f.write(settings if isinstance(settings, bytes) else ini_text(settings))
