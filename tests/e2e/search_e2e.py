@@ -136,6 +136,10 @@ class DirectorySearchTests(unittest.TestCase):
         self.assertQuery(self.query(1), b"top", 0)
         search.wait_rows(4, "three stations and NEXT >>")
         wait_until(lambda: "Velmorin Test FM" in bar.drawn(), 10, what="the first station drawn")
+        shot = os.environ.get("VELMORIN_SEARCH_SCREENSHOT")
+        if shot:  # how docs/velmorin-search.png is made
+            _session.move_mouse(5, 5)
+            _session.screenshot(shot, region=_session.geometry(_session.windows("^検索$")[0]))
 
         search.click_row(3, double=True)
         self.assertQuery(self.query(2), b"top", 3)
