@@ -81,10 +81,10 @@ void ResultList::RunQuery(const char* words, QueryKind kind, StatusBar& status) 
   ByteBuffer answer;
   if (!answer.Init(kAnswerInitialBytes, kAnswerGrowthBytes)) return;
   if (FetchUrl(hwnd, url.CStr(), answer, kFetchPost, kDirectoryFetchLimits) < 0) return;
-  // The rows point at the records: they go before the records do.
-  RemoveAll();
+  // The old rows still hold the old records' addresses until ShowRecords
+  // replaces them, right after: nothing reads a row in between.
+  if (!results.TakeAnswer(answer, start, count)) return;
   status.SetText(StatusBar::kSimplePart, "");
-  results.TakeAnswer(answer, start, count);
   ShowRecords();
   SetSelection(0);
   ShowTags(status);
