@@ -121,8 +121,8 @@ void ResultList::DrawRow(const DRAWITEMSTRUCT& draw) {
   const RECT& row = draw.rcItem;
   ScopedSelect rowFont(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  HBRUSH fill = (draw.itemState & ODS_SELECTED) ? selectionBrush.Brush() : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  FillRect(dc, &row, fill);
+  const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &row, selected ? selectionBrush.Brush() : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   Line(dc, row.left, row.bottom - 1, row.right, row.bottom);
 
   std::uintptr_t value = static_cast<std::uintptr_t>(draw.itemData);

@@ -109,7 +109,8 @@ bool SearchWindow::Create(HWND owner) {
   if (place.left == kNoPosition || place.top == kNoPosition) {
     RECT owned = {};
     ::GetWindowRect(owner, &owned);
-    place = {owned.left, owned.top + kDefaultDrop, owned.left + kDefaultWidth, owned.top + kDefaultDrop + kDefaultHeight};
+    const LONG top = owned.top + kDefaultDrop;
+    place = {owned.left, top, owned.left + kDefaultWidth, top + kDefaultHeight};
   }
   MoveToRect(place, false);
   KeepOnScreen(nullptr);
