@@ -1,17 +1,14 @@
 #include "engine/Playback.h"
 
-#include "engine/StreamPlayer.h"
+#include "toolkit/Platform.h"
 
 Playback::Playback() : session(*this), decoder(codec) {}
 
 bool Playback::Allocate() {
   if (!session.Allocate()) return false;
-  // Auto-reset, unnamed, not signalled.
-  if (!blockDoneEvent.IsValid()) blockDoneEvent.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  if (!stopEvent.IsValid()) stopEvent.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  events[0] = blockDoneEvent.Get();
-  events[1] = stopEvent.Get();
-  return events[0] && events[1];
+  events[0] = session.BlockDoneEvent().Native();
+  events[1] = session.StopEvent().Native();
+  return true;
 }
 
 void Playback::Prepare(HWND window, const char* url, int blocks, int volume, bool hardwareVolume, bool mute) {
@@ -22,23 +19,15 @@ void Playback::Prepare(HWND window, const char* url, int blocks, int volume, boo
   ring.SetHardwareVolume(hardwareVolume);
   ring.SetVolume(volume);
   muted.store(mute ? 1 : 0);
-  // Reset here, not on the thread: a stop asked for before the thread runs
-  // must not be lost.
-  ResetEvent(events[0]);
-  ResetEvent(events[1]);
   state.store(kPlayerConnecting);
 }
 
 unsigned __stdcall Playback::ThreadMain(void* self) {
+  platform::NameCurrentThread("Velmorin play");
   Playback* playback = static_cast<Playback*>(self);
   playback->Run();
   playback->Release();
   return 0;
-}
-
-void Playback::RequestStop() {
-  session.RequestStop();
-  SetEvent(events[1]);
 }
 
 void Playback::Release() {
@@ -57,16 +46,10 @@ void Playback::Run() {
 
 bool Playback::StartSequence() {
   if (!session.ConnectAny()) return false;
-  StreamBuffers& b = session.buffers;
-  const std::uint8_t* cursor = b.decode + b.decodeCursor;
-  bool decoding = decoder.Init(cursor, b.decode + b.decodeEnd, 2);
-  b.decodeCursor = static_cast<int>(cursor - b.decode);
-  if (!decoding) {
+  if (!session.InitDecoder(decoder, 2)) {
     session.Status("Decode Init error", true);
     return false;
   }
-  // The frame's bit rate replaces what the icy-br header said.
-  session.streamInfo.bitrate = decoder.Bitrate();
   if (!ring.Open(events, decoder.Format(), decoder.BlockBytes(), blockCount)) {
     session.Status("WaveOut Init error", true);
     return false;
@@ -79,10 +62,9 @@ bool Playback::StartSequence() {
   session.ShowFirstTitle();
   if (session.StopRequested()) return false;
   infoReady.store(true, std::memory_order_release);
-  if (!session.StopRequested()) {
-    SendMessageA(notifyWindow, kStartedMessage, 0, reinterpret_cast<LPARAM>(session.ConnectedUrl()));
-  }
+  SendMessageA(notifyWindow, kStartedMessage, 0, reinterpret_cast<LPARAM>(session.ConnectedUrl()));
   for (int k = 0; k < blockCount; ++k) ring.Write(k);
+  session.ShowPendingTitle(0);
   return true;
 }
 
@@ -90,7 +72,11 @@ void Playback::PlayLoop() {
   int next = 0;      // the block to refill: it has just finished playing
   int catchUp = 0;   // block-done signals taken while data was short
   for (;;) {
-    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) return;
+    // Sleeps until a block is done, a stop comes or a title is due.
+    std::uint32_t due = session.ShowDueTitle();
+    DWORD woke = WaitForMultipleObjects(2, events, FALSE, due == kNoTitleDue ? INFINITE : due);
+    if (woke == WAIT_TIMEOUT) continue;
+    if (woke != WAIT_OBJECT_0) return;
     for (;;) {
       if (session.StopRequested()) return;
       // The block after the finished one is the one that sounds now.
@@ -124,5 +110,3 @@ void Playback::TearDown() {
 void Playback::ShowStatus(const char* text, bool error) {
   SendMessageA(notifyWindow, kStatusMessage, error ? 1 : 0, reinterpret_cast<LPARAM>(text));
 }
-
-bool Playback::PollBlockDone() { return WaitForSingleObject(events[0], 0) == WAIT_OBJECT_0; }

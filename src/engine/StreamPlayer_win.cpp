@@ -58,8 +58,8 @@ void StreamPlayer::Stop() {
   busy = true;
   if (current->State() != kPlayerIdle) current->RequestStop();
   if (!WaitForThread(kStopLimitMs)) {
-    // Stuck in a connect, a receive or a call to a busy window: forget it.
-    // It finishes on its own playback, which it then deletes.
+    // In a name look-up, or stuck in a call to a busy window: forget it. It
+    // finishes on its own playback, which it then deletes.
     current->RequestStop();
     current->Release();
     current = nullptr;
@@ -69,16 +69,17 @@ void StreamPlayer::Stop() {
 }
 
 bool StreamPlayer::WaitForThread(DWORD limitMs) {
-  HANDLE handle = thread.Get();
+  HANDLE handles[2] = {thread.Get(), current->UncancellableEvent()};
   DWORD start = GetTickCount();
   for (;;) {
     DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= limitMs) return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+    if (elapsed >= limitMs) return WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0;
     // The thread may be inside SendMessage to a window of this thread:
     // take those calls (only sent messages, nothing posted) so it can end.
-    DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, limitMs - elapsed, QS_SENDMESSAGE);
+    DWORD result = MsgWaitForMultipleObjects(2, handles, FALSE, limitMs - elapsed, QS_SENDMESSAGE);
     if (result == WAIT_OBJECT_0) return true;
-    if (result != WAIT_OBJECT_0 + 1) return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+    if (result == WAIT_OBJECT_0 + 1) return WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0;
+    if (result != WAIT_OBJECT_0 + 2) return WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0;
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
@@ -105,7 +106,7 @@ void StreamPlayer::Destroy() {
   current = nullptr;
 }
 
-int StreamPlayer::State() const { return current ? current->State() : kPlayerIdle; }
+PlayerState StreamPlayer::State() const { return current ? current->State() : kPlayerIdle; }
 
 const StreamInfo* StreamPlayer::Info() const {
   return current && current->InfoReady() ? &current->Info() : nullptr;

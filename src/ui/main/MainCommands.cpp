@@ -11,6 +11,7 @@
 #include "toolkit/Clipboard.h"
 #include "toolkit/File.h"
 #include "toolkit/Shell.h"
+#include "toolkit/UrlText.h"
 #include "ui/main/AboutBox.h"
 #include "ui/main/BarCommands.h"
 #include "ui/main/MainWindow.h"
@@ -102,6 +103,7 @@ void MainWindow::Play(int source, const char* url) {
     text.Assign(gSettings.lastURL.CStr());
   } else if (source == kPlayClipboard) {
     if (!GetClipboardText(text)) return;
+    CutUrlAtLineBreak(text);
   } else {
     text.Assign(url ? url : "");
   }
