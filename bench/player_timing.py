@@ -1,41 +1,221 @@
 #!/usr/bin/env python3
-"""Runs bench_player_timing.exe under Wine against a local station that plays
-the demo tune (128 kbit/s, metaint 16000, titles) at its real rate.
+"""The player under Wine, timed from outside, each figure with a baseline
+measured in the same run:
 
-    bench/player_timing.py [SECONDS]
+  - Stop -> idle in each state the player can be in (looking up a name,
+    connecting, waiting for the answer's header, filling the ring, playing),
+    median and max over COUNT stops, against the 20 ms goal;
+  - the play thread's CPU time per minute of playback, against a native
+    command-line MP3 stream player (mpg123) on the same station;
+  - play -> first sound in the null sink at 1 s and 5 s play buffers,
+    against the ring's own length.
 
-Builds build/mingw with VELMORIN_BENCH=ON. Set VELMORIN_WINEPREFIX to use a
-private Wine prefix (default build/wineprefix)."""
+    bench/player_timing.py [--stops COUNT] [--seconds S] [--build-dir DIR]
+
+Every station is local: a name look-up that never ends is made by running
+the player in a private mount namespace whose resolv.conf names a loopback
+address where a socket takes the queries and never answers; a connect that
+never completes goes to a listener whose queue is full. Needs root (for
+the namespace) and mpg123. Builds build/mingw with VELMORIN_BENCH=ON
+unless --build-dir names another build; set VELMORIN_WINEPREFIX to use
+another Wine prefix (default build/wineprefix)."""
+import argparse
 import os
+import shutil
+import socket
+import statistics
 import subprocess
 import sys
+import threading
+import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "servers"))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from station import StationServer, Mount  # noqa: E402
 import make_media  # noqa: E402
+from engine_e2e import Capture, loud_span, session_env  # noqa: E402
+from blackhole_dns import BlackholeDns, NAME as SLOW_HOST  # noqa: E402
+
+STOP_GOAL_MS = 20.0
 
 
-def main():
-    seconds = sys.argv[1] if len(sys.argv) > 1 else "60"
-    os.environ.setdefault("VELMORIN_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
+class Program:
+    """A Windows program under Wine whose output lines are stamped on arrival."""
+
+    def __init__(self, env, argv, prefix=()):
+        self.lines = []
+        self.proc = subprocess.Popen(list(prefix) + ["wine"] + argv, env=env, stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for raw in self.proc.stdout:
+            self.lines.append((time.monotonic(), raw.decode("ascii", "replace").strip()))
+
+    def wait(self, timeout):
+        try:
+            return self.proc.wait(timeout)
+        finally:
+            if self.proc.poll() is None:
+                os.killpg(self.proc.pid, 9)
+                self.proc.wait(5)
+            self.reader.join(5)
+
+    def first(self, prefix):
+        return next(((t, line) for t, line in self.lines if line.startswith(prefix)), None)
+
+
+def full_listener():
+    """A listening socket whose queue is full: a connect to it never completes."""
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(0)
+    fillers = []
+    for _ in range(3):
+        f = socket.socket()
+        f.setblocking(False)
+        f.connect_ex(listener.getsockname())
+        fillers.append(f)
+    time.sleep(0.1)
+    return listener, fillers
+
+
+def summary(values):
+    return "median %7.2f ms   max %8.2f ms" % (statistics.median(values), max(values))
+
+
+def run_stops(env, exe, state, url, count, playbuf, prefix=()):
+    p = Program(env, [exe, "stops", state, url, str(count), str(playbuf)], prefix)
+    p.wait(count * 20 + 120)
+    times = [float(line.split()[2]) for _, line in p.lines if line.startswith("stop ")]
+    missed = [line for _, line in p.lines if line.startswith("missed") or "NOT-IDLE" in line]
+    return times, missed
+
+
+def mpg123_cpu(url, seconds, env):
+    """CPU seconds of the whole mpg123 process over SECONDS of playing the station."""
+    proc = subprocess.Popen(["mpg123", "-q", "-o", "pulse", url], env=env, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(seconds)
+    proc.terminate()
+    _, _, usage = os.wait4(proc.pid, 0)
+    return usage.ru_utime + usage.ru_stime
+
+
+def build(build_dir):
+    if build_dir:
+        return build_dir
     subprocess.run(["cmake", "--preset", "mingw", "-DVELMORIN_BENCH=ON"], cwd=ROOT, check=True,
                    stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", "--preset", "mingw", "--target", "bench_player_timing"], cwd=ROOT,
                    check=True, stdout=subprocess.DEVNULL)
+    return os.path.join(ROOT, "build", "mingw")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--stops", type=int, default=100)
+    parser.add_argument("--seconds", type=int, default=60)
+    parser.add_argument("--build-dir")
+    parser.add_argument("--only", help="comma-separated: stops,cpu,first")
+    args = parser.parse_args()
+    parts = set((args.only or "stops,cpu,first").split(","))
+    if shutil.which("mpg123") is None and "cpu" in parts:
+        sys.exit("mpg123 is needed for the CPU baseline (apt-get install mpg123)")
+    os.environ.setdefault("VELMORIN_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
+    exe = os.path.join(build(args.build_dir), "bench", "bench_player_timing.exe")
     media = make_media.build(os.path.join(ROOT, "build", "bench", "test-media"), ["demo_tune.mp3"])
     server = os.path.join(ROOT, "cmake", "wine-server.sh")
     subprocess.run([server, "start"], check=True)
-    srv = StationServer({"/demo": Mount(file=media["demo_tune.mp3"], metaint=16000, loop=True,
-                                        titles=[(0, "One"), (64000, "Two"), (128000, "Three")])}, port=0)
+    env = session_env()
+    tune = media["demo_tune.mp3"]
+    srv = StationServer({
+        "/demo": Mount(file=tune, metaint=16000, loop=True, titles=[(0, "One"), (64000, "Two"), (128000, "Three")]),
+        "/silent": Mount(file=tune, silent=True),
+        # The first frames at once, then the stream's own pace: a 5 s ring
+        # takes seconds to fill.
+        "/slow": Mount(file=tune, loop=True, burst=12000),
+    }, port=0)
     srv.start()
+    dns = listener = None
+    fillers = []
     try:
-        exe = os.path.join(ROOT, "build", "mingw", "bench", "bench_player_timing.exe")
-        return subprocess.run([os.path.join(ROOT, "cmake", "wine-run.sh"), exe, srv.url("/demo"), seconds],
-                              stdin=subprocess.DEVNULL, timeout=int(seconds) + 120).returncode
+        if "stops" in parts:
+            dns = BlackholeDns()
+            listener, fillers = full_listener()
+            hang = "http://127.0.0.1:%d/" % listener.getsockname()[1]
+            cases = [
+                ("resolving", "http://%s:%d/demo" % (SLOW_HOST, srv.port), 1500, dns.prefix()),
+                ("connecting", hang, 1500, ()),
+                ("header", srv.url("/silent"), 1500, ()),
+                ("prefill", srv.url("/slow"), 5000, ()),
+                ("playing", srv.url("/demo"), 1500, ()),
+            ]
+            print("Stop -> idle, %d stops in each state (goal <= %.0f ms):" % (args.stops, STOP_GOAL_MS))
+            for state, url, playbuf, prefix in cases:
+                started = time.monotonic()
+                times, missed = run_stops(env, exe, state, url, args.stops, playbuf, prefix)
+                took = time.monotonic() - started
+                if not times:
+                    print("  %-10s no stop measured %s" % (state, missed[:3]))
+                    continue
+                print("  %-10s %s   x%.2f of the goal (%d stops, %.0f s)%s" % (
+                    state, summary(times), max(times) / STOP_GOAL_MS, len(times), took,
+                    ("   " + "; ".join(missed[:2])) if missed else ""))
+            if dns.queries == 0:
+                print("  (the name look-up never reached the local name server: the resolving figures are void)")
+
+        if "cpu" in parts:
+            seconds = args.seconds
+            p = Program(env, [exe, "play", srv.url("/demo"), str(seconds), "1500"])
+            p.wait(seconds + 60)
+            cpu = p.first("cpu ")
+            base = mpg123_cpu(srv.url("/demo"), seconds, env)
+            print("CPU per minute of playback (%d s of the demo station, 128 kbit/s):" % seconds)
+            if cpu:
+                play_ms, process_ms, played = (float(v) for v in cpu[1].split()[1:4])
+                per_min = play_ms / 1000.0 * 60.0 / played
+                print("  play thread            %.3f s/min   (goal <= 0.1 s/min)" % per_min)
+                print("  whole player process   %.3f s/min   (Wine's audio threads and the bench's loop included)"
+                      % (process_ms / 1000.0 * 60.0 / played))
+            else:
+                print("  player: no figure %s" % p.lines[-3:])
+            base_min = base * 60.0 / seconds
+            print("  mpg123 whole process   %.3f s/min   (baseline)" % base_min)
+            if cpu:
+                print("  ratio play thread / mpg123: %.2f" % (per_min / base_min))
+
+        if "first" in parts:
+            print("Play -> first sound in the sink (demo station, 4 s burst then real time):")
+            for playbuf in (1000, 5000):
+                delays = []
+                for _ in range(3):
+                    cap = Capture(env)
+                    try:
+                        p = Program(env, [exe, "play", srv.url("/demo"), "2", str(playbuf)])
+                        p.wait(60)
+                        time.sleep(0.2)
+                    finally:
+                        cap.stop()
+                    start = p.first("start")
+                    span = loud_span(cap.left())
+                    if start and span:
+                        delays.append(1000 * (cap.time_of(span[0]) - start[0]))
+                if delays:
+                    print("  %d ms buffer: %s   (the ring holds %d ms; ratio %.2f)" % (
+                        playbuf, summary(delays), playbuf, statistics.median(delays) / playbuf))
     finally:
         srv.stop()
+        for f in fillers:
+            f.close()
+        if listener:
+            listener.close()
+        if dns:
+            dns.close()
         subprocess.run([server, "stop"])
+    return 0
 
 
 if __name__ == "__main__":
