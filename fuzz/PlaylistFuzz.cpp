@@ -3,20 +3,20 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/StreamSession.h"
+#include "engine/Playlist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string answer(reinterpret_cast<const char*>(data), size);  // NUL behind, as ReceiveAll leaves it
   int count = static_cast<int>(size);
-  int body = StreamSession::FindPlaylistBody(answer.c_str(), count);
+  int body = FindPlaylistBody(answer.c_str(), count);
   if (body > count) __builtin_trap();
   PlaylistEntries entries;
-  int found = StreamSession::ReadPlaylist(answer.c_str() + (body > 0 ? body : 0), count - (body > 0 ? body : 0), entries);
+  int found = ReadPlaylist(answer.c_str() + (body > 0 ? body : 0), count - (body > 0 ? body : 0), entries);
   if (found > PlaylistEntries::kMaxEntries) __builtin_trap();
   for (int i = 0; i < found; ++i) {
     if (entries.files[i].IsEmpty()) __builtin_trap();
-    StreamSession::IsPlaylistUrl(entries.files[i].CStr());
+    IsPlaylistUrl(entries.files[i].CStr());
   }
-  StreamSession::IsPlaylistUrl(answer.c_str());
+  IsPlaylistUrl(answer.c_str());
   return 0;
 }

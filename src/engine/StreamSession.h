@@ -29,16 +29,6 @@ class SessionEvents {
   ~SessionEvents() = default;
 };
 
-// A playlist answer read into the entries that will be tried.
-struct PlaylistEntries {
-  static constexpr int kMaxEntries = 4;
-  TextString files[kMaxEntries];
-  int count = 0;  // non-empty entries before the first empty one
-};
-
-constexpr int kPlaylistUnreadable = -1;  // no body, or not a key/value text: silent
-constexpr int kPlaylistNone = -2;        // no entry count, or 0: "pls none"
-
 // ShowDueTitle: no title waits for its sample.
 constexpr std::uint32_t kNoTitleDue = kWaitForever;
 
@@ -101,13 +91,6 @@ class StreamSession final : private FrameObserver {
 
   const char* ConnectedUrl() const { return connectedUrl.CStr(); }
   const StreamInfo& Info() const { return streamInfo; }
-
-  // The answer must be HTTP status 200 with a body behind an empty line:
-  // the body's offset, or -1.
-  static int FindPlaylistBody(const char* answer, int count);
-  static int ReadPlaylist(const char* body, int length, PlaylistEntries& entries);
-  // Whether the URL names a playlist: "pls" after the last '.', before any '?'.
-  static bool IsPlaylistUrl(const char* url);
 
  private:
   void FrameConverted(const std::uint8_t* frame, std::int64_t pcmBefore) override;

@@ -103,43 +103,6 @@ std::string Pls(const std::vector<std::string>& files, const char* count = nullp
 
 }  // namespace
 
-TEST(StreamSession, RecognisesPlaylistUrls) {
-  EXPECT_TRUE(StreamSession::IsPlaylistUrl("http://host/tunein-station.pls?id=123"));
-  EXPECT_TRUE(StreamSession::IsPlaylistUrl("http://host/list.PLS"));
-  EXPECT_FALSE(StreamSession::IsPlaylistUrl("http://host/stream.mp3"));
-  EXPECT_FALSE(StreamSession::IsPlaylistUrl("http://host:8000/"));
-  EXPECT_FALSE(StreamSession::IsPlaylistUrl("10.0.0.5:8000")) << "the extension is 5:8000";
-  EXPECT_FALSE(StreamSession::IsPlaylistUrl("http://host/x.plsx"));
-  EXPECT_FALSE(StreamSession::IsPlaylistUrl("http://host/a?b.pls"));
-  EXPECT_FALSE(StreamSession::IsPlaylistUrl(""));
-}
-
-TEST(StreamSession, ReadsPlaylistAnswers) {
-  std::string answer = Pls({"http://a/1", "http://b/2", "http://c/3", "http://d/4", "http://e/5", "http://f/6"});
-  int body = StreamSession::FindPlaylistBody(answer.c_str(), static_cast<int>(answer.size()));
-  ASSERT_GT(body, 0);
-  PlaylistEntries entries;
-  EXPECT_EQ(4, StreamSession::ReadPlaylist(answer.c_str() + body, static_cast<int>(answer.size()) - body, entries))
-      << "at most File1 to File4";
-  EXPECT_STREQ("http://d/4", entries.files[3].CStr());
-
-  std::string notFound = "HTTP/1.0 404 Not Found\r\n\r\n[playlist]\r\nnumberofentries=1\r\nFile1=x\r\n";
-  EXPECT_EQ(-1, StreamSession::FindPlaylistBody(notFound.c_str(), static_cast<int>(notFound.size())));
-  EXPECT_EQ(-1, StreamSession::FindPlaylistBody("ICY 200 OK\r\n\r\nx", 15));
-  EXPECT_EQ(-1, StreamSession::FindPlaylistBody("HTTP/1.0 200 OK", 15)) << "no empty line";
-  EXPECT_EQ(-1, StreamSession::FindPlaylistBody("HTTP", 4));
-
-  const char* none = "[playlist]\r\nFile1=http://a/1\r\n";
-  EXPECT_EQ(kPlaylistNone, StreamSession::ReadPlaylist(none, static_cast<int>(std::strlen(none)), entries));
-  const char* zero = "[playlist]\r\nnumberofentries=0\r\n";
-  EXPECT_EQ(kPlaylistNone, StreamSession::ReadPlaylist(zero, static_cast<int>(std::strlen(zero)), entries));
-  const char* firstEmpty = "[playlist]\r\nnumberofentries=2\r\nFile1=\r\nFile2=http://b/2\r\n";
-  EXPECT_EQ(0, StreamSession::ReadPlaylist(firstEmpty, static_cast<int>(std::strlen(firstEmpty)), entries));
-  EXPECT_EQ(kPlaylistUnreadable, StreamSession::ReadPlaylist("", 0, entries));
-  const char* mixedCase = "[PlayList]\r\nNumberOfEntries=1\r\nfile1=http://a/1\r\n";
-  EXPECT_EQ(1, StreamSession::ReadPlaylist(mixedCase, static_cast<int>(std::strlen(mixedCase)), entries));
-}
-
 TEST(StreamSession, ReportsEachRefusalWithItsText) {
   struct Case {
     std::string answer;
