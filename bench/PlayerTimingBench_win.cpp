@@ -12,9 +12,10 @@
 //         prefill    "Set Sound ..." shown, the ring being filled
 //         playing    the started message came, the ring plays
 //   bench_player_timing play URL SECONDS PLAYBUF
-//       "start" right before Start, "started <ms>" with the started message,
-//       then after SECONDS of playback
-//       "cpu <play thread ms> <process ms> <played s>".
+//       "ready" (the harness notes the threads), "start" right before Start,
+//       "started <ms>" with the started message, then after SECONDS of
+//       playback "cpu <play thread ms> <process ms> <played s>" (from
+//       GetThreadTimes, in scheduler ticks), and "end".
 //
 // Every line is flushed at once: the harness stamps lines on arrival.
 #include <windows.h>
@@ -151,6 +152,10 @@ int Stops(HWND window, const std::string& state, const char* url, int count, int
 }
 
 int Play(HWND window, const char* url, int seconds, int playBufferMs) {
+  // The harness notes the process's threads now: the play thread is the
+  // first one made after this.
+  Line("ready");
+  Sleep(300);
   Line("start");
   double t = NowMs();
   gPlayer.Start(window, url, playBufferMs);
@@ -166,6 +171,9 @@ int Play(HWND window, const char* url, int seconds, int playBufferMs) {
   PumpUntil(seconds * 1000.0, [] { return gPlayer.State() == kPlayerIdle; }, 250);
   double played = (NowMs() - playStart) / 1000.0;
   Line("cpu %.1f %.1f %.2f", PlayThreadCpuMs() - cpuStart, ProcessCpuMs() - processStart, played);
+  Line("end");
+  // The harness reads the threads' run times before the stop.
+  Sleep(500);
   gPlayer.Stop();
   return 0;
 }

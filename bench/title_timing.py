@@ -52,27 +52,6 @@ WM_CLOSE = 0x10
 GOAL_MS = 50.0
 
 
-class TimedCapture(Capture):
-    """The sink's recording, keeping how late each chunk came after the bound."""
-
-    def _read(self):
-        self.offsets = []
-        while True:
-            chunk = self.proc.stdout.read1(4096)
-            if not chunk:
-                return
-            now = time.monotonic()
-            self.data += chunk
-            self.offsets.append(now - len(self.data) / (4.0 * RATE))
-            if self.t0 is None or self.offsets[-1] < self.t0:
-                self.t0 = self.offsets[-1]
-
-    def spread_ms(self):
-        """Median lateness of a chunk behind the earliest one: the clock's uncertainty."""
-        late = sorted(o - self.t0 for o in self.offsets)
-        return 1000 * late[len(late) // 2] if late else float("nan")
-
-
 class TracedBar:
     """Velmorin.exe with Wine's text trace on a pipe, each drawn text stamped on arrival."""
 
@@ -146,7 +125,7 @@ def run_once(env, exe, remote, url, playbuf, seconds):
                 if time.monotonic() > deadline:
                     raise RuntimeError("the bar did not start")
                 time.sleep(0.1)
-            cap = TimedCapture(env)
+            cap = Capture(env)
             subprocess.run(["wine", remote, "post", str(WM_COMMAND), str(IDM_PLAY_LAST), "0"], env=env, check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(seconds)
@@ -180,7 +159,7 @@ def measure(env, exe, remote, url, playbuf, seconds):
             rows.append((title, shown, None))
             continue
         rows.append((title, shown, cap.time_of(heard_at)))
-    return rows, cap.spread_ms()
+    return rows, cap.lateness_ms()
 
 
 def build(build_dir):
@@ -197,6 +176,9 @@ def main():
     parser.add_argument("--seconds", type=float, default=30)
     parser.add_argument("--build-dir")
     parser.add_argument("--remote", help="bar_remote.exe (default: the one of this tree's build)")
+    parser.add_argument("--sink-latency-ms", type=int,
+                        help="ask PulseAudio for this much buffering ahead of the sink (PULSE_LATENCY_MSEC) "
+                             "instead of Wine's default, to see how much of the error is the output's own")
     args = parser.parse_args()
     os.environ.setdefault("VELMORIN_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
     build_dir = build(args.build_dir)
@@ -206,6 +188,8 @@ def main():
     server = os.path.join(ROOT, "cmake", "wine-server.sh")
     subprocess.run([server, "start"], check=True)
     env = session_env()
+    if args.sink_latency_ms:
+        env["PULSE_LATENCY_MSEC"] = str(args.sink_latency_ms)
     titles = [(make_media.SONG_BYTES * k, "Song %02d" % k) for k in range(make_media.SONG_COUNT)]
     srv = StationServer({"/songs": Mount(file=media[SONGS], metaint=make_media.SONG_METAINT, titles=titles)}, port=0)
     srv.start()

@@ -63,9 +63,7 @@ bool EventSocket::ConnectWithTimeout(int family, int port, std::uint32_t address
     int ready;
     do {
       // A signal does not restart the whole wait.
-      std::uint32_t spent = platform::TickCount() - start;
-      int left = spent >= timeoutMs ? 0 : static_cast<int>(timeoutMs - spent);
-      ready = ::poll(p, stop ? 2 : 1, left);
+      ready = ::poll(p, stop ? 2 : 1, Event::PollTimeout(start, timeoutMs));
     } while (ready < 0 && errno == EINTR);
     int error = 0;
     socklen_t length = sizeof error;
@@ -109,11 +107,7 @@ int EventSocket::Wait(Event* const* events, int count, std::uint32_t ms) {
   p[count] = {socket.Get(), POLLIN, 0};
   std::uint32_t start = platform::TickCount();
   for (;;) {
-    int timeout = -1;
-    if (ms != kWaitForever) {
-      std::uint32_t spent = platform::TickCount() - start;
-      timeout = spent >= ms ? 0 : static_cast<int>(ms - spent);
-    }
+    int timeout = Event::PollTimeout(start, ms);
     int ready = ::poll(p, static_cast<nfds_t>(count + 1), timeout);
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return kWaitFailed;

@@ -48,21 +48,15 @@ class HttpClient {
   bool Open(const char* url, int defaultPort);
   void SendRequest(bool post);
   void SendIcyRequest();
-  // Returns the byte count (a NUL behind the bytes) once the peer closed or
-  // the buffer is full, or -1 on an error, a stop or after 8000 ms.
+  // Until the peer closes: returns the byte count (NUL behind), or -1 (error, stop, 8000 ms).
   int ReceiveAll(char* buffer, int size);
-  // Returns the body's byte count (a NUL appended behind it) once the peer
-  // closed, or -1 on an error, a stop, no memory or after 8000 ms.
+  // Until the peer closes: returns the byte count (a NUL appended), or -1 (error, stop, memory, 8000 ms).
   int ReceiveAllWithProgress(ByteBuffer& body, int chunkSize, ProgressSink* progress);
-  // Returns every byte received (the header ends at the NUL that replaced
-  // its empty line; body bytes may follow), or -1 on a close, an error, a
-  // stop, a header of size - 1 bytes or more, or after 10000 ms.
+  // Returns all bytes received, header cut at its empty line by a NUL, or -1 (close, error, stop, full, 10000 ms).
   int ReceiveHeader(char* buffer, int size);
-  // Returns the byte count of one read, or kReceiveClosed, kReceiveWouldBlock
-  // or kReceiveError.
+  // One read: returns the byte count, kReceiveClosed, kReceiveWouldBlock or kReceiveError.
   int ReceiveSome(void* buffer, int size);
-  // Returns the byte count (minimum or more, room at most), or kReceiveClosed,
-  // or kReceiveError on an error, a stop or after 10000 ms.
+  // Returns the byte count (minimum to room), kReceiveClosed, or kReceiveError (error, stop, 10000 ms).
   int ReceiveAtLeast(char* buffer, int minimum, int room);
   // After kReceiveWouldBlock: waits for data, the peer's close, the stop
   // event, or other (may be null), at most ms (kWaitForever: no limit).

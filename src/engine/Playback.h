@@ -39,6 +39,9 @@ class Playback final : private SessionEvents {
   PlayerState State() const { return state.load(); }
   // Set while the play thread is in a call that nothing can cancel.
   HANDLE UncancellableEvent() { return session.LookupEvent().Native(); }
+  // Set once the playback is over for the user (the sound cut, the state
+  // idle); closing the device, the codec and the connection goes on after.
+  HANDLE QuietEvent() { return quiet.Native(); }
   void SetVolume(int volume) { ring.SetVolume(volume); }
   void SetHardwareVolume(bool on) { ring.SetHardwareVolume(on); }
   // The thread could not be started: nothing runs.
@@ -66,6 +69,7 @@ class Playback final : private SessionEvents {
   std::atomic<int> muted{0};
   std::atomic<bool> infoReady{false};
   HANDLE events[2] = {nullptr, nullptr};  // block done, stop
+  Event quiet;
   HWND notifyWindow = nullptr;
   int blockCount = 2;
   StreamSession session;

@@ -5,7 +5,7 @@
 Playback::Playback() : session(*this), decoder(codec) {}
 
 bool Playback::Allocate() {
-  if (!session.Allocate()) return false;
+  if (!session.Allocate() || (!quiet.IsValid() && !quiet.Create(true))) return false;
   events[0] = session.BlockDoneEvent().Native();
   events[1] = session.StopEvent().Native();
   return true;
@@ -15,6 +15,7 @@ void Playback::Prepare(HWND window, const char* url, int blocks, int volume, boo
   notifyWindow = window;
   blockCount = blocks;
   session.Begin(url);
+  quiet.Reset();
   infoReady.store(false);
   ring.SetHardwareVolume(hardwareVolume);
   ring.SetVolume(volume);
@@ -101,10 +102,15 @@ bool Playback::Fill(int k, int* counter) {
 }
 
 void Playback::TearDown() {
-  ring.Close();  // cuts off what is still queued
+  ring.CutOff();  // the sound ends here
+  state.store(kPlayerIdle);
+  // The bar is free now; the device (the slow part under some systems), the
+  // connection and the codec close on this thread, on this playback's own
+  // objects, and the next Start waits for that.
+  quiet.Set();
+  ring.Close();
   session.Close();
   decoder.Close();
-  state.store(kPlayerIdle);
 }
 
 void Playback::ShowStatus(const char* text, bool error) {

@@ -29,10 +29,12 @@ class StreamPlayer {
   // ring (half a second a block, 2 to 16 blocks). False only when the thread
   // or its memory could not be had; the player is then idle.
   bool Start(HWND window, const char* url, int playBufferMs);
-  // Ends the playback and waits for its thread, at most 2000 ms, while
-  // still taking the messages that the thread sends meanwhile. A thread
-  // that does not end in time, or that is in a call nothing can cancel (a
-  // name look-up), is left to finish on its own objects: Stop returns at once.
+  // Ends the playback: returns once the sound is cut and the player idle,
+  // at most 2000 ms, while still taking the messages that the thread sends
+  // meanwhile. The thread closes the device and the connection after that,
+  // on its own objects; the next Start waits for it. A thread that does not
+  // end in time, or that is in a call nothing can cancel (a name look-up),
+  // is left to finish on its own objects: Stop returns at once.
   void Stop();
   // 0-100 %.
   void SetVolume(int percent);
@@ -52,7 +54,10 @@ class StreamPlayer {
   const PcmFormat* Format() const;
 
  private:
-  bool WaitForThread(DWORD limitMs);
+  enum class ThreadEnd { Ended, Quiet, Stuck };
+  // Stops what plays; wholly: until the thread has ended (or is let go).
+  void EndPlayback(bool wholly);
+  ThreadEnd WaitForThread(DWORD limitMs, bool wholly);
 
   Playback* current = nullptr;
   KernelHandle thread;

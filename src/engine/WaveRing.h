@@ -55,6 +55,8 @@ class WaveRing {
   // 0-256. With hardware volume the device level follows at once.
   void SetVolume(int v);
   void SetHardwareVolume(bool on) { hardwareVolume.store(on ? 1 : 0); }
+  // Ends what is still queued at once (waveOutReset): the sound stops.
+  void CutOff();
   void Close();
 
   std::uint8_t* Block(int k) { return buffers[k]; }

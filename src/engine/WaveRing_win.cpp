@@ -107,6 +107,11 @@ void WaveRing::SetVolume(int v) {
   }
 }
 
+void WaveRing::CutOff() {
+  HWAVEOUT out = device.load();
+  if (out) waveOutReset(out);
+}
+
 void WaveRing::Close() {
   HWAVEOUT out = device.exchange(nullptr);
   if (out) {

@@ -37,6 +37,8 @@ class Event {
   // After poll found the eventfd readable: takes an auto-reset event's signal.
   // False when another waiter took it first.
   bool TakeSignal();
+  // poll's time-out for what is left of ms (kWaitForever: -1) since start.
+  static int PollTimeout(std::uint32_t start, std::uint32_t ms);
 #endif
 
  private:

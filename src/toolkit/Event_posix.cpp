@@ -38,14 +38,16 @@ bool Event::TakeSignal() {
   return read(handle, &count, sizeof count) == sizeof count;
 }
 
+int Event::PollTimeout(std::uint32_t start, std::uint32_t ms) {
+  if (ms == kWaitForever) return -1;
+  std::uint32_t spent = platform::TickCount() - start;
+  return spent >= ms ? 0 : static_cast<int>(ms - spent);
+}
+
 bool Event::Wait(std::uint32_t ms) {
   std::uint32_t start = platform::TickCount();
   for (;;) {
-    int timeout = -1;
-    if (ms != kWaitForever) {
-      std::uint32_t spent = platform::TickCount() - start;
-      timeout = spent >= ms ? 0 : static_cast<int>(ms - spent);
-    }
+    int timeout = PollTimeout(start, ms);
     pollfd p{handle, POLLIN, 0};
     int ready = poll(&p, 1, timeout);
     if (ready < 0 && errno == EINTR) continue;

@@ -100,6 +100,7 @@ class Capture:
     def __init__(self, env):
         self.data = bytearray()
         self.t0 = None
+        self.starts = []  # the start each chunk implies
         self.proc = subprocess.Popen(
             ["parec", "-d", "vsink.monitor", "--raw", "--format=s16le", "--rate=%d" % RATE,
              "--channels=2", "--latency-msec=10"],
@@ -123,6 +124,7 @@ class Capture:
             self.data += chunk
             # Earliest consistent start: the bytes so far ended no later than now.
             start = now - len(self.data) / (4.0 * RATE)
+            self.starts.append(start)
             if self.t0 is None or start < self.t0:
                 self.t0 = start
 
@@ -136,6 +138,11 @@ class Capture:
                 self.proc.wait(5)
         self.reader.join(5)
         self.proc.stdout.close()
+
+    def lateness_ms(self):
+        """Median lateness of a chunk behind the earliest one: how well t0 is known."""
+        late = sorted(s - self.t0 for s in self.starts)
+        return 1000 * late[len(late) // 2] if late else float("nan")
 
     def left(self):
         samples = array.array("h")

@@ -93,6 +93,19 @@ struct Session {
   }
 };
 
+// A decoder over a FakeCodec for a connected session, and a block to fill.
+struct Decoding {
+  FakeCodec codec;
+  StreamDecoder decoder{codec};
+  std::vector<std::uint8_t> block;
+  bool Start(StreamSession& session) {
+    if (!session.InitDecoder(decoder, 2)) return false;
+    block.resize(static_cast<size_t>(decoder.BlockBytes()));
+    return true;
+  }
+  bool Read(StreamSession& session, int k, int* counter) { return session.ReadBlock(decoder, k, block.data(), counter); }
+};
+
 std::string Pls(const std::vector<std::string>& files, const char* count = nullptr) {
   std::string body = "[playlist]\r\n";
   body += "numberofentries=" + (count ? std::string(count) : std::to_string(files.size())) + "\r\n";
@@ -220,15 +233,15 @@ TEST(StreamSession, ReadsBlocksAndShowsEachTitleWithItsAudio) {
   });
   Session s;
   ASSERT_TRUE(s.Connect(server.Url("/live")));
-  FakeCodec codec;
-  StreamDecoder decoder(codec);
-  ASSERT_TRUE(s.session.InitDecoder(decoder, 2));
+  Decoding d;
+  ASSERT_TRUE(d.Start(s.session));
   EXPECT_EQ(128, s.session.Info().bitrate);
-  std::vector<std::uint8_t> block(static_cast<size_t>(decoder.BlockBytes()));
+  const StreamDecoder& decoder = d.decoder;
+  const std::vector<std::uint8_t>& block = d.block;
   int blocks = 0, counter = 0;
   int joinedBlock = -1, toneBlock = -1;
   s.events.played = 0;
-  while (s.session.ReadBlock(decoder, blocks % 3, block.data(), &counter)) {
+  while (d.Read(s.session, blocks % 3, &counter)) {
     // Frame n's PCM starts with byte n: no frame lost or doubled, no
     // metadata byte taken for audio.
     for (int i = 0; i < decoder.BlockBytes(); i += 997) {
@@ -244,7 +257,7 @@ TEST(StreamSession, ReadsBlocksAndShowsEachTitleWithItsAudio) {
     if (toneBlock < 0 && texts.back() == "Tone") toneBlock = blocks;
     ++blocks;
   }
-  EXPECT_EQ(codec.converted * 4608 / decoder.BlockBytes(), blocks);
+  EXPECT_EQ(d.codec.converted * 4608 / decoder.BlockBytes(), blocks);
   EXPECT_GE(blocks, 8);
   // The station's first title holds from the first sample; audio byte 32000
   // is 2 s into the stream: the fifth half-second block, although the whole
@@ -272,17 +285,15 @@ TEST(StreamSession, TitleWaitsForTheDeviceToPlayItsFirstSample) {
   LoopbackServer server(Answer(IcyHead(metaint) + Interleave(mp3, metaint, {{frames[20], "One"}, {2 * frames[20], "Two"}})));
   Session s;
   ASSERT_TRUE(s.Connect(server.Url("/live")));
-  FakeCodec codec;
-  StreamDecoder decoder(codec);
-  ASSERT_TRUE(s.session.InitDecoder(decoder, 2));
-  std::vector<std::uint8_t> block(static_cast<size_t>(decoder.BlockBytes()));
-  for (int k = 0; k < 3; ++k) ASSERT_TRUE(s.session.ReadBlock(decoder, k, block.data(), nullptr));
+  Decoding d;
+  ASSERT_TRUE(d.Start(s.session));
+  for (int k = 0; k < 3; ++k) ASSERT_TRUE(d.Read(s.session, k, nullptr));
   s.session.ShowFirstTitle();
   EXPECT_EQ("One", s.events.Texts_().back()) << "the first title holds from the start";
 
   const std::int64_t sample = static_cast<std::int64_t>(two) * 4608;
-  ASSERT_EQ(2, sample / decoder.BlockBytes()) << "the test wants Two in block 2";
-  const std::int64_t perSecond = decoder.Format().avgBytesPerSec;
+  ASSERT_EQ(2, sample / d.decoder.BlockBytes()) << "the test wants Two in block 2";
+  const std::int64_t perSecond = d.decoder.Format().avgBytesPerSec;
   s.events.played = 0;
   EXPECT_FALSE(s.session.ShowPendingTitle(0));
   EXPECT_FALSE(s.session.ShowPendingTitle(1));
@@ -310,21 +321,19 @@ TEST(StreamSession, StopWhileDataIsShortEndsWithoutText) {
   });
   Session s;
   ASSERT_TRUE(s.Connect(server.Url("/live")));
-  FakeCodec codec;
-  StreamDecoder decoder(codec);
-  ASSERT_TRUE(s.session.InitDecoder(decoder, 2));
-  std::vector<std::uint8_t> block(static_cast<size_t>(decoder.BlockBytes()));
+  Decoding d;
+  ASSERT_TRUE(d.Start(s.session));
   // 12000 bytes hold one block and a half; the second waits for data that
   // never comes, and meets a finished block and the stop.
   int counter = 0;
-  ASSERT_TRUE(s.session.ReadBlock(decoder, 0, block.data(), &counter));
+  ASSERT_TRUE(d.Read(s.session, 0, &counter));
   s.session.BlockDoneEvent().Set();
   std::thread stopper([&] {
     platform::SleepMs(200);
     s.session.RequestStop();
   });
   std::uint32_t start = platform::TickCount();
-  EXPECT_FALSE(s.session.ReadBlock(decoder, 1, block.data(), &counter));
+  EXPECT_FALSE(d.Read(s.session, 1, &counter));
   std::uint32_t took = platform::TickCount() - start;
   stopper.join();
   EXPECT_GE(took, 150u) << "it waited for the data";
