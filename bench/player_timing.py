@@ -132,11 +132,11 @@ def wait_line(program, prefix, timeout):
     return None
 
 
-def player_cpu(env, exe, url, seconds):
+def player_cpu(env, exe, url, seconds, playbuf):
     """(play thread, whole process) CPU seconds over SECONDS of playback,
     measured from outside: the play thread is the first thread the process
     makes after it says "ready"."""
-    p = Program(env, [exe, "play", url, str(seconds), "1500"])
+    p = Program(env, [exe, "play", url, str(seconds), str(playbuf)])
     try:
         if not wait_line(p, "ready", 60):
             return None
@@ -238,25 +238,24 @@ def main():
 
         if "cpu" in parts:
             seconds = args.seconds
-            measured = player_cpu(env, exe, srv.url("/demo"), seconds)
             base = mpg123_cpu(srv.url("/demo"), seconds, env)
             base_min = base * 60.0 / seconds
             print("CPU per minute of playback (%d s of the demo station, 128 kbit/s; the scheduler's run times):"
                   % seconds)
-            if measured:
-                play_s, process_s, played, ticks = measured
-                per_min = play_s * 60.0 / played
-                print("  play thread            %.3f s/min   (goal <= 0.1 s/min)" % per_min)
-                print("  whole player process   %.3f s/min   (with Wine's own audio threads)" % (process_s * 60.0 / played))
-                if ticks:
-                    print("  (GetThreadTimes, tick-sampled: play thread %s ms, process %s ms over %s s)"
-                          % tuple(ticks[1].split()[1:4]))
-            else:
-                print("  player: no figure")
             print("  mpg123 whole process   %.3f s/min   (baseline)" % base_min)
-            if measured:
-                print("  ratio play thread / mpg123: %.2f; whole process / mpg123: %.2f" % (
-                    per_min / base_min, process_s * 60.0 / played / base_min))
+            # The station sends 4 s at once: a 1.5 s ring never waits for
+            # data, a 5 s ring waits for every block's.
+            for playbuf in (1500, 5000):
+                measured = player_cpu(env, exe, srv.url("/demo"), seconds, playbuf)
+                if not measured:
+                    print("  %d ms ring: no figure" % playbuf)
+                    continue
+                play_s, process_s, played, _ = measured
+                per_min = play_s * 60.0 / played
+                print("  %d ms ring: play thread %.3f s/min (goal <= 0.1, x%.2f of mpg123); whole process %.3f s/min"
+                      " with Wine's audio threads (x%.2f)" % (playbuf, per_min, per_min / base_min,
+                                                             process_s * 60.0 / played,
+                                                             process_s * 60.0 / played / base_min))
 
         if "first" in parts:
             print("Play -> first sound in the sink (demo station, 4 s burst then real time):")
