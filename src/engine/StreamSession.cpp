@@ -174,7 +174,7 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
   StreamBuffers& b = buffers;
   for (;;) {
     const std::uint8_t* cursor = b.decode + b.decodeCursor;
-    int result = decoder.DecodeBlock(cursor, b.decode + b.decodeEnd, splitter.HasUnresolvedTitles() ? this : nullptr);
+    int result = decoder.DecodeBlock(cursor, b.decode + b.decodeEnd, splitter.HasUnresolvedTitles() ? &resolver : nullptr);
     b.decodeCursor = static_cast<int>(cursor - b.decode);
     if (result == kBlockReady) break;
 
@@ -216,10 +216,11 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
   return true;
 }
 
-void StreamSession::FrameConverted(const std::uint8_t* frame, std::int64_t pcmBefore) {
+void StreamSession::TitleResolver::FrameConverted(const std::uint8_t* frame, std::int64_t pcmBefore) {
   // The decode buffer holds the last decodeEnd audio bytes split so far.
-  std::int64_t audioAt = splitter.audioTotal - buffers.decodeEnd + (frame - buffers.decode);
-  splitter.ResolveTitles(audioAt, pcmBefore);
+  const StreamBuffers& b = session.buffers;
+  std::int64_t audioAt = session.splitter.audioTotal - b.decodeEnd + (frame - b.decode);
+  session.splitter.ResolveTitles(audioAt, pcmBefore);
 }
 
 bool StreamSession::ShowPendingTitle(int blockIndex) {

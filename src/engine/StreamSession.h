@@ -32,7 +32,7 @@ class SessionEvents {
 // ShowDueTitle: no title waits for its sample.
 constexpr std::uint32_t kNoTitleDue = kWaitForever;
 
-class StreamSession final : private FrameObserver {
+class StreamSession {
  public:
   explicit StreamSession(SessionEvents& events);
   StreamSession(const StreamSession&) = delete;
@@ -93,9 +93,19 @@ class StreamSession final : private FrameObserver {
   const StreamInfo& Info() const { return streamInfo; }
 
  private:
-  void FrameConverted(const std::uint8_t* frame, std::int64_t pcmBefore) override;
+  // Gives each title the PCM position of its audio as the decoder converts
+  // the frame that came with it.
+  class TitleResolver final : public FrameObserver {
+   public:
+    explicit TitleResolver(StreamSession& owner) : session(owner) {}
+    void FrameConverted(const std::uint8_t* frame, std::int64_t pcmBefore) override;
+
+   private:
+    StreamSession& session;
+  };
 
   SessionEvents& events;
+  TitleResolver resolver{*this};
   HttpClient client;
   StreamInfo streamInfo;
   StreamBuffers buffers;
