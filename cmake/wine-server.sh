@@ -29,7 +29,9 @@ case "$1" in
       Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$VELMORIN_SESSION/display" \
         </dev/null >/dev/null 2>&1 &
       echo $! > "$VELMORIN_SESSION/xvfb.pid"
-      for _ in $(seq 100); do [ -s "$VELMORIN_SESSION/display" ] && break; sleep 0.05; done
+      # Xvfb writes its display number once it listens: seconds on a busy
+      # machine, so the wait is long (30 s) and ends as soon as it is there.
+      for _ in $(seq 600); do [ -s "$VELMORIN_SESSION/display" ] && break; sleep 0.05; done
       echo "export DISPLAY=:$(cat "$VELMORIN_SESSION/display")" >> "$VELMORIN_SESSION/env"
     fi
     if [ -z "$caller_pulse" ] && command -v pulseaudio >/dev/null; then
@@ -40,7 +42,7 @@ case "$1" in
         --load="module-native-protocol-unix socket=$runtime/native auth-anonymous=1" \
         --load="module-always-sink" </dev/null >/dev/null 2>&1 &
       echo $! > "$VELMORIN_SESSION/pulse.pid"
-      for _ in $(seq 100); do [ -S "$runtime/native" ] && break; sleep 0.05; done
+      for _ in $(seq 600); do [ -S "$runtime/native" ] && break; sleep 0.05; done
       echo "export PULSE_SERVER=unix:$runtime/native" >> "$VELMORIN_SESSION/env"
     fi
     . "$VELMORIN_SESSION/env"
