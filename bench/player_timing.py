@@ -34,7 +34,8 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "servers"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from station import StationServer, Mount  # noqa: E402
 import make_media  # noqa: E402
-from engine_e2e import Capture, loud_span, session_env  # noqa: E402
+import wineapp  # noqa: E402
+from sound import SoundCapture, loud_span  # noqa: E402
 from blackhole_dns import BlackholeDns, NAME as SLOW_HOST  # noqa: E402
 
 STOP_GOAL_MS = 20.0
@@ -196,9 +197,8 @@ def main():
     os.environ.setdefault("VELMORIN_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
     exe = os.path.join(build(args.build_dir), "bench", "bench_player_timing.exe")
     media = make_media.build(os.path.join(ROOT, "build", "bench", "test-media"), ["demo_tune.mp3"])
-    server = os.path.join(ROOT, "cmake", "wine-server.sh")
-    subprocess.run([server, "start"], check=True)
-    env = session_env()
+    session = wineapp.WineSession()
+    env = session.env
     tune = media["demo_tune.mp3"]
     srv = StationServer({
         "/demo": Mount(file=tune, metaint=16000, loop=True, titles=[(0, "One"), (64000, "Two"), (128000, "Three")]),
@@ -262,7 +262,7 @@ def main():
             for playbuf in (1000, 5000):
                 delays = []
                 for _ in range(3):
-                    cap = Capture(env)
+                    cap = SoundCapture(session)
                     try:
                         p = Program(env, [exe, "play", srv.url("/demo"), "2", str(playbuf)])
                         p.wait(60)
@@ -284,7 +284,7 @@ def main():
             listener.close()
         if dns:
             dns.close()
-        subprocess.run([server, "stop"])
+        session.close()
     return 0
 
 

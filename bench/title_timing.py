@@ -40,7 +40,8 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "servers"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from station import StationServer, Mount  # noqa: E402
 import make_media  # noqa: E402
-from engine_e2e import Capture, session_env  # noqa: E402
+import wineapp  # noqa: E402
+from sound import SoundCapture  # noqa: E402
 from bar_e2e import _DRAWN, decode_trace_string  # noqa: E402
 
 RATE = 44100
@@ -110,7 +111,8 @@ def tone_change(samples, near, before, after, window=220, reach=0.6):
     return at
 
 
-def run_once(env, exe, remote, url, playbuf, seconds):
+def run_once(session, exe, remote, url, playbuf, seconds):
+    env = session.env
     scratch = tempfile.mkdtemp(prefix="velmorin-titles-")
     try:
         shutil.copy2(exe, scratch)
@@ -125,7 +127,7 @@ def run_once(env, exe, remote, url, playbuf, seconds):
                 if time.monotonic() > deadline:
                     raise RuntimeError("the bar did not start")
                 time.sleep(0.1)
-            cap = Capture(env)
+            cap = SoundCapture(session)
             subprocess.run(["wine", remote, "post", str(WM_COMMAND), str(IDM_PLAY_LAST), "0"], env=env, check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(seconds)
@@ -144,8 +146,8 @@ def run_once(env, exe, remote, url, playbuf, seconds):
         shutil.rmtree(scratch, ignore_errors=True)
 
 
-def measure(env, exe, remote, url, playbuf, seconds):
-    bar, cap = run_once(env, exe, remote, url, playbuf, seconds)
+def measure(session, exe, remote, url, playbuf, seconds):
+    bar, cap = run_once(session, exe, remote, url, playbuf, seconds)
     left = cap.left()
     rows = []
     for k in range(1, make_media.SONG_COUNT):
@@ -185,11 +187,9 @@ def main():
     exe = os.path.join(build_dir, "src", "Velmorin.exe")
     remote = args.remote or os.path.join(ROOT, "build", "mingw", "tests", "e2e", "bar_remote.exe")
     media = make_media.build(os.path.join(ROOT, "build", "bench", "test-media"), [SONGS])
-    server = os.path.join(ROOT, "cmake", "wine-server.sh")
-    subprocess.run([server, "start"], check=True)
-    env = session_env()
+    session = wineapp.WineSession()
     if args.sink_latency_ms:
-        env["PULSE_LATENCY_MSEC"] = str(args.sink_latency_ms)
+        session.env["PULSE_LATENCY_MSEC"] = str(args.sink_latency_ms)
     titles = [(make_media.SONG_BYTES * k, "Song %02d" % k) for k in range(make_media.SONG_COUNT)]
     srv = StationServer({"/songs": Mount(file=media[SONGS], metaint=make_media.SONG_METAINT, titles=titles)}, port=0)
     srv.start()
@@ -197,7 +197,7 @@ def main():
         print("Title shown - song heard (ms), the real bar under Wine, %s:" % os.path.relpath(exe, ROOT))
         worst_all = 0.0
         for playbuf in (1000, 5000):
-            rows, spread = measure(env, exe, remote, srv.url("/songs"), playbuf, args.seconds)
+            rows, spread = measure(session, exe, remote, srv.url("/songs"), playbuf, args.seconds)
             errors = [1000 * (shown - heard) for _, shown, heard in rows if heard is not None]
             line = "  %d ms buffer: " % playbuf + " ".join(
                 "%+.0f" % (1000 * (shown - heard)) if heard is not None else "?" for _, shown, heard in rows)
@@ -214,7 +214,7 @@ def main():
             worst_all, worst_all / GOAL_MS))
     finally:
         srv.stop()
-        subprocess.run([server, "stop"])
+        session.close()
     return 0
 
 

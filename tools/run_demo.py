@@ -63,7 +63,8 @@ def main():
     program = None
     try:
         shutil.copy2(exe, scratch)
-        shutil.copy2(os.path.join(BUILD, "src", "help.html"), scratch)
+        for shipped in ("help.html", "genre.txt"):
+            shutil.copy2(os.path.join(BUILD, "src", shipped), scratch)
         url = station.url("/demo")
         settings = {"LastURL": url}
         if headless:

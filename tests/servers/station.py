@@ -917,6 +917,22 @@ def _write_port_file(path, port):
     os.replace(tmp, path)  # a watcher never reads a half-written file
 
 
+def serve_until_signalled(server, port_file, lines):
+    """For a started server run as a program: writes its port to port_file
+    (if given), prints lines once SIGINT and SIGTERM are caught, waits for
+    one of them and stops the server."""
+    if port_file:
+        _write_port_file(port_file, server.port)
+    done = threading.Event()
+    for sig in (signal.SIGINT, signal.SIGTERM):
+        signal.signal(sig, lambda *_: done.set())
+    for line in lines:
+        print(line, flush=True)
+    while not done.wait(3600):
+        pass
+    server.stop()
+
+
 def main(argv=None):
     ap = argparse.ArgumentParser(description="Velmorin test station (127.0.0.1 only)")
     ap.add_argument("scenario", nargs="?", help="scenario JSON file")
@@ -942,18 +958,10 @@ def main(argv=None):
     except OSError as e:
         print("station: cannot listen on port %d: %s" % (port, e), file=sys.stderr)
         return 2
-    if args.port_file:
-        _write_port_file(args.port_file, server.port)
-    done = threading.Event()
-    for sig in (signal.SIGINT, signal.SIGTERM):
-        signal.signal(sig, lambda *_: done.set())
-    print("station: listening on %s" % server.url("/"), flush=True)
+    lines = ["station: listening on %s" % server.url("/")]
     if args.demo:
-        for p in mounts:
-            print("  %s" % server.url(p), flush=True)
-    while not done.wait(3600):
-        pass
-    server.stop()
+        lines += ["  %s" % server.url(p) for p in mounts]
+    serve_until_signalled(server, args.port_file, lines)
     return 0
 
 
