@@ -42,6 +42,7 @@ bool FetchDialog::OnUserMessage(UINT message, WPARAM wParam, LPARAM) {
 }
 
 DWORD WINAPI FetchDialog::Worker(void* object) {
+  platform::NameCurrentThread("Velmorin fetch");
   // Everything of the box is read once, now: after posting its result the
   // worker touches nothing of the box, the URL or the buffer.
   const FetchDialog& box = *static_cast<FetchDialog*>(object);
