@@ -12,6 +12,8 @@
 #include "shell/SkinList.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TextString.h"
+#include "ui/favorites/FavoritesFile.h"
+#include "ui/favorites/FavoritesWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SkinCanvas.h"
 
@@ -20,8 +22,9 @@
 // the side windows know each other only through the interfaces wired here.
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
-SideWindowHost gSideWindows;
+SideWindowHost gSideWindows(&gFavoritesWindow);
 MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
+FavoritesWindow gFavoritesWindow(gMainWindow);
 
 namespace {
 
@@ -57,11 +60,17 @@ bool Initialize() {
   BuildSkinList();
   LoadGenreList();
   if (!gMainWindow.CreateMainWindow()) return false;
+  if (!gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return false;
   gMainWindow.AttachCanvas();
   gCanvas.LoadSkin(gSettings.skin.CStr(), gSettings.vol, muted);
+  TextString favorites;
+  favorites.SetToExeDirectory(kFavoritesFileName);
+  gFavoritesWindow.LoadFavorites(favorites.CStr());
   gMainWindow.FitToSkin();
   gApplicationState.layoutPending = false;
+  gFavoritesWindow.Send(WM_SIZE, 0, 0);
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
+  if (gSettings.optFlag & kOptFavoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
   return true;
@@ -74,6 +83,7 @@ void SaveAll() {
     gSettings.winX = place.x;
     gSettings.winY = place.y;
   }
+  gFavoritesWindow.StoreLayout(gSettings);
   SaveSettings();
 }
 

@@ -198,8 +198,9 @@ class Bar:
         return _session.pixels((left + x, top + y, w, h))
 
     def other_windows(self):
-        """Visible windows of the program besides the bar: menus, boxes."""
-        bar = set(_session.windows("^Velmorin$"))
+        """Visible windows of the program besides the bar and its side
+        windows: menus, boxes."""
+        bar = set(_session.windows("^Velmorin$")) | set(_session.windows("^お気に入り$"))
         out = _session.xdotool("search", "--onlyvisible", "--classname", "velmorin.exe") or ""
         found = []
         for w in out.split():
