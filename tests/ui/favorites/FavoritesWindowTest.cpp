@@ -45,7 +45,8 @@ class FakeBar : public PlayerBar {
 
 std::string LongUrl() {
   std::string url = "http://127.0.0.1:8000/";
-  while (url.size() < 3000) url += "long/";
+  // Past the 32767 characters an edit box takes from the keyboard.
+  while (url.size() < 40000) url += "long/";
   return url;
 }
 
