@@ -240,10 +240,12 @@ def count(pixels, colour):
     return sum(1 for row in pixels for p in row if p == colour)
 
 
-def station(case, titles):
+def station(case, titles, **live):
+    """The tone station at /live (live: more of its Mount's arguments) and a
+    playlist naming it at /list.pls."""
     media = make_media.build(MEDIA, [TONE])
     srv = StationServer({
-        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name="E2E Station", titles=titles),
+        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name="E2E Station", titles=titles, **live),
         "/list.pls": Mount(pls=["http://127.0.0.1:{port}/live"]),
     }, port=0)
     srv.start()

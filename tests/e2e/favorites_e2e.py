@@ -18,11 +18,9 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import bar_e2e  # noqa: E402
-from bar_e2e import Bar, LEFT, TOP, PLAY, STOP, CLOSE, TONE, MEDIA  # noqa: E402
+from bar_e2e import Bar, LEFT, TOP, PLAY, STOP, CLOSE, station  # noqa: E402
 from wineapp import wait_until  # noqa: E402
 from sound import SoundCapture, loud_recently, quiet_recently  # noqa: E402
-from station import StationServer, Mount  # noqa: E402
-import make_media  # noqa: E402
 
 LIST_BUTTON = (324, 10)  # the bar's favorites button
 
@@ -171,18 +169,6 @@ class Favorites:
         wait_until(lambda: not session().windows("^%s$" % title), 10, what="the editor to close")
 
 
-def station_server(case):
-    media = make_media.build(MEDIA, [TONE])
-    srv = StationServer({
-        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name="E2E Station",
-                       url="http://station.example/", titles=[(0, "Favorite Song")]),
-        "/list.pls": Mount(pls=["http://127.0.0.1:{port}/live"]),
-    }, port=0)
-    srv.start()
-    case.addCleanup(srv.stop)
-    return srv
-
-
 class FavoritesTests(unittest.TestCase):
     def start(self, settings, rows):
         bar = Bar(self, settings)
@@ -193,7 +179,7 @@ class FavoritesTests(unittest.TestCase):
         return bar, Favorites(bar)
 
     def test_every_change_reaches_the_file_at_once_and_a_double_click_plays(self):
-        srv = station_server(self)
+        srv = station(self, [(0, "Favorite Song")], url="http://station.example/")
         rows = [("ジャズ・ラウンジ", "MP3 128kbps", "http://127.0.0.1:1/jazz", "http://jazz.example/"),
                 ("渋谷クラブ", "MP3 192kbps", "http://127.0.0.1:1/club", "")]
         bar, fav = self.start({"WinX": LEFT, "WinY": TOP, "OptFlag": 0x14, "LastURL": srv.url("/list.pls"),

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "FavoriteRowText.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -14,23 +15,10 @@ const char kJazz[] = "\x83W\x83\x83\x83Y\x8b\xc7";
 /* 東京ＦＭ (trail bytes in the ASCII range) */
 const char kTokyo[] = "\x93\x8c\x8b\x9e\x82" "e\x82l";
 
-PlaylistEntry Row(const char* name, const char* info, const char* url, const char* home) {
-  PlaylistEntry row;
-  row.title.Assign(name);
-  row.info.Assign(info);
-  row.file.Assign(url);
-  row.home.Assign(home);
-  return row;
-}
-
-std::string Fields(const PlaylistEntry& row) {
-  return std::string(row.title.CStr()) + "|" + row.info.CStr() + "|" + row.file.CStr() + "|" + row.home.CStr();
-}
-
 std::string RowOf(const FavoritesDocument& document, int row) {
   PlaylistEntry entry;
   document.GetRow(row, entry);
-  return Fields(entry);
+  return RowText(entry);
 }
 
 void Load(FavoritesDocument& document, const std::string& text) {
@@ -55,7 +43,7 @@ TEST(FavoritesFile, SavesThePlsBytesAndLoadsEveryFieldBackWhole) {
   EXPECT_EQ(0, empty.RowCount());
 
   FavoriteRows rows;
-  rows.push_back(Row("A", "B", "C", "D"));
+  rows.push_back(MakeRow("A", "B", "C", "D"));
   ASSERT_TRUE(SaveFavoritesFile(path.c_str(), rows));
   EXPECT_EQ(
       "[playlist]\r\nnumberofentries=1\r\nFile1=C\r\nTitle1=A\r\nInfo1=B\r\nHome1=D\r\nLength1=-1\r\nVersion=2\r\n",
@@ -68,21 +56,21 @@ TEST(FavoritesFile, SavesThePlsBytesAndLoadsEveryFieldBackWhole) {
   std::string longName;
   while (longName.size() < 1200) longName += kJazz;
   rows.clear();
-  rows.push_back(Row(longName.c_str(), "MP3 128kbps", longUrl.c_str(), "http://jazz.example/?a=1&b=2"));
-  rows.push_back(Row("", "", "", ""));
-  rows.push_back(Row(kTokyo, "a=b=c", "=", ""));
-  rows.push_back(Row("[playlist]", "", "http://x/list.pls", ""));
+  rows.push_back(MakeRow(longName.c_str(), "MP3 128kbps", longUrl.c_str(), "http://jazz.example/?a=1&b=2"));
+  rows.push_back(MakeRow("", "", "", ""));
+  rows.push_back(MakeRow(kTokyo, "a=b=c", "=", ""));
+  rows.push_back(MakeRow("[playlist]", "", "http://x/list.pls", ""));
   ASSERT_TRUE(SaveFavoritesFile(path.c_str(), rows));
   FavoritesDocument back;
   back.LoadFile(path.c_str());
   ASSERT_EQ(4, back.RowCount());
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(Fields(rows[i]), RowOf(back, i)) << "row " << i;
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(RowText(rows[i]), RowOf(back, i)) << "row " << i;
 
   // A line break would start a line of its own (a key of another entry);
   // half a character at the end would take the line end for its second byte.
   rows.clear();
-  rows.push_back(Row("one\r\nFile2=http://evil/", "two\nlines", "http://a/\r", "home\x82"));
-  rows.push_back(Row("B", "", "http://b/", ""));
+  rows.push_back(MakeRow("one\r\nFile2=http://evil/", "two\nlines", "http://a/\r", "home\x82"));
+  rows.push_back(MakeRow("B", "", "http://b/", ""));
   ASSERT_TRUE(SaveFavoritesFile(path.c_str(), rows));
   back.LoadFile(path.c_str());
   ASSERT_EQ(2, back.RowCount());
@@ -107,7 +95,7 @@ TEST(FavoritesFile, ReadsTheDeclaredRowsByTheKeyValueRules) {
   for (const Case& c : counts) EXPECT_EQ(c.rows, RowCountOf(c.text)) << c.text;
 
   FavoritesDocument three;
-  Load(three, 
+  Load(three,
       "[playlist]\r\nnumberofentries=3\r\n"
       "File1=http://one/\r\nTitle1=One\r\nInfo1=MP3 64kbps\r\nHome1=http://one.example/\r\nLength1=-1\r\n"
       "File2=http://two/\r\nTitle2=Two\r\nInfo2=\r\nHome2=\r\nLength2=-1\r\nVersion=2\r\n");
@@ -117,7 +105,7 @@ TEST(FavoritesFile, ReadsTheDeclaredRowsByTheKeyValueRules) {
   EXPECT_EQ("|||", RowOf(three, 2));
 
   FavoritesDocument rules;
-  Load(rules, 
+  Load(rules,
       "File1=before the section\r\n"
       "[PlayList] ; the rest of the header line is not read\r\n"
       "Home2=http://two.example/\r\n"   // before File1: the order is free
@@ -146,7 +134,7 @@ TEST(FavoritesFile, ReadsTheDeclaredRowsByTheKeyValueRules) {
 TEST(FavoritesFile, AHugeCountMakesNoMoreRowsThanTheSectionHasLines) {
   // 2147483647 rows would take the list gigabytes and start-up hours.
   FavoritesDocument huge;
-  Load(huge, 
+  Load(huge,
       "[playlist]\r\nnumberofentries=2147483647\r\nFile1=http://one/\r\nTitle2=Two\r\n"
       "File99999999999999999999=http://overflow/\r\n\r\n\r\n[next]\r\na\r\nb\r\nc\r\n");
   EXPECT_EQ(4, huge.RowCount()) << "the four text lines of the section";
@@ -163,7 +151,7 @@ TEST(FavoritesFile, AHugeCountMakesNoMoreRowsThanTheSectionHasLines) {
   TextString name;
   for (int i = 1; i <= 3000; ++i) {
     name.Format("Station %d", i);
-    rows.push_back(Row(name.CStr(), "MP3 128kbps", "http://127.0.0.1:8000/", ""));
+    rows.push_back(MakeRow(name.CStr(), "MP3 128kbps", "http://127.0.0.1:8000/", ""));
   }
   TextString bytes;
   FormatFavorites(rows, bytes);
@@ -182,11 +170,11 @@ TEST(FavoritesFile, AnInterruptedSaveLeavesTheOldFileWhole) {
   TempDir dir;
   std::string path = dir.File("favorite.pls");
   FavoriteRows rows;
-  rows.push_back(Row(kJazz, "MP3 128kbps", "http://jazz/", ""));
+  rows.push_back(MakeRow(kJazz, "MP3 128kbps", "http://jazz/", ""));
   ASSERT_TRUE(SaveFavoritesFile(path.c_str(), rows));
   std::string before = dir.Read("favorite.pls");
 
-  rows.push_back(Row("New", "", "http://new/", ""));
+  rows.push_back(MakeRow("New", "", "http://new/", ""));
   EXPECT_FALSE(SaveFavoritesFile(path.c_str(), rows, &FailingReplace));
   EXPECT_EQ(before, dir.Read("favorite.pls"));
   EXPECT_EQ("", dir.Read("favorite.pls.tmp")) << "no temporary file is left behind";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FavoriteRowText.h"
 #include "engine/HttpClient.h"
 #include "engine/StreamPlayer.h"
 #include "shell/ApplicationState.h"
@@ -63,13 +64,11 @@ class FavoritesWindowTest : public testing::Test {
     const int widths[] = {150, 60, 200, 90};
     for (int i = 0; i < 4; ++i) gSettings.favColW[i] = widths[i];
     path = dir.File("favorite.pls");
-    FavoriteRows rows(4);
+    FavoriteRows rows;
     const char* names[] = {"A", kJazz, "C", "D"};
-    for (int i = 0; i < 4; ++i) {
-      rows[i].title.Assign(names[i]);
-      rows[i].info.Assign("MP3 128kbps");
-      rows[i].file.Assign(("http://127.0.0.1:8000/" + std::string(names[i])).c_str());
-      rows[i].home.Assign("http://home.example/");
+    for (const char* name : names) {
+      rows.push_back(MakeRow(name, "MP3 128kbps", ("http://127.0.0.1:8000/" + std::string(name)).c_str(),
+                             "http://home.example/"));
     }
     rows[1].file.Assign(LongUrl().c_str());
     ASSERT_TRUE(SaveFavoritesFile(path.c_str(), rows));
@@ -88,7 +87,7 @@ class FavoritesWindowTest : public testing::Test {
   std::string Row(int row) {
     PlaylistEntry entry;
     window.ReadRow(row, entry);
-    return std::string(entry.title.CStr()) + "|" + entry.info.CStr() + "|" + entry.file.CStr() + "|" + entry.home.CStr();
+    return RowText(entry);
   }
   // The name of each row, in order.
   std::string Names() {
@@ -108,9 +107,7 @@ class FavoritesWindowTest : public testing::Test {
     for (int row = 0; row < saved.RowCount(); ++row) {
       PlaylistEntry entry;
       saved.GetRow(row, entry);
-      EXPECT_EQ(Row(row), std::string(entry.title.CStr()) + "|" + entry.info.CStr() + "|" + entry.file.CStr() + "|" +
-                              entry.home.CStr())
-          << "row " << row;
+      EXPECT_EQ(Row(row), RowText(entry)) << "row " << row;
     }
   }
   std::string ColumnTitle(int column) {
