@@ -19,7 +19,9 @@
 
 // Constructed in this order, destroyed in the reverse one: the bar detaches
 // its drawing context from the canvas before the canvas goes. The bar and
-// the side windows know each other only through the interfaces wired here.
+// the side windows know each other only through the interfaces wired here;
+// the favorites window comes after the bar it plays through, and the side
+// windows' host, made before both, only holds its address.
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
 SideWindowHost gSideWindows(&gFavoritesWindow);
