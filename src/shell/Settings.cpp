@@ -2,6 +2,7 @@
 
 #include "toolkit/File.h"
 #include "toolkit/KeyValueDocument.h"
+#include "toolkit/UrlText.h"
 
 Settings gSettings;
 
@@ -84,6 +85,7 @@ void LoadSettings(Settings& values, const char* path) {
   for (const IntKey& key : kOptionKeys) values.*key.field = document.GetInt(key.name, key.defaultValue);
   document.GetText("Skin", values.skin, kDefaultSkin);
   document.GetText("LastURL", values.lastURL, "");
+  CutUrlAtLineBreak(values.lastURL);
 }
 
 void LoadSettings() {

@@ -9,6 +9,7 @@
 #include "toolkit/Clipboard.h"
 #include "toolkit/File.h"
 #include "toolkit/Shell.h"
+#include "toolkit/UrlText.h"
 #include "ui/main/AboutBox.h"
 #include "ui/main/AboutBoxRes.h"
 #include "ui/main/BarCommands.h"
@@ -95,6 +96,7 @@ void MainWindow::Play(int source, const char* url) {
     text.Assign(gSettings.lastURL.CStr());
   } else if (source == kPlayClipboard) {
     if (!GetClipboardText(text)) return;
+    CutUrlAtLineBreak(text);
   } else {
     text.Assign(url ? url : "");
   }
