@@ -207,9 +207,8 @@ int main(int argc, char** argv) {
     // WM_GETTEXT reaches another process's controls; GetWindowTextA does not.
     static char text[65536];
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &result)) {
-      return 1;
-    }
+    LPARAM buffer = reinterpret_cast<LPARAM>(text);
+    if (!SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, buffer, SMTO_NORMAL, 5000, &result)) return 1;
     PrintHex(text);
     return 0;
   }

@@ -35,8 +35,9 @@ struct ToolButton {
   int image;
 };
 const ToolButton kButtons[] = {
-    {IDM_FAVORITE_PLAY, 0}, {IDM_FAVORITE_HOME_PAGE, 1}, {0, 0},           {IDM_FAVORITE_ADD, 2},
-    {IDM_FAVORITE_DELETE, 3}, {IDM_FAVORITE_EDIT, 4},      {IDM_FAVORITE_UP, 5}, {IDM_FAVORITE_DOWN, 6},
+    {IDM_FAVORITE_PLAY, 0},   {IDM_FAVORITE_HOME_PAGE, 1}, {0, 0},
+    {IDM_FAVORITE_ADD, 2},    {IDM_FAVORITE_DELETE, 3},    {IDM_FAVORITE_EDIT, 4},
+    {IDM_FAVORITE_UP, 5},     {IDM_FAVORITE_DOWN, 6},
 };
 
 // Where the window goes when no place was ever saved: below the bar.
@@ -50,10 +51,8 @@ FavoritesWindow::FavoritesWindow(PlayerBar& playerBar) : bar(playerBar) {}
 
 bool FavoritesWindow::CreateFavoritesWindow(HWND owner) {
   if (!RegisterClassIfMissing(kClassName, 0, nullptr)) return false;
-  if (!Create(WS_EX_TOOLWINDOW, kClassName, kTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
-              0, 0, 300, 200, owner, nullptr)) {
-    return false;
-  }
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+  if (!Create(WS_EX_TOOLWINDOW, kClassName, kTitle, style, 0, 0, 300, 200, owner, nullptr)) return false;
   if (!CreateToolBar()) return false;
   toolbarHeight = toolbar.GetWindowSize().cy;
   SIZE client = GetClientSize();
@@ -63,7 +62,8 @@ bool FavoritesWindow::CreateFavoritesWindow(HWND owner) {
   }
   list.SetExtendedStyle(false, true, false);
   for (int column = 0; column < kFavoriteFields; ++column) {
-    if (list.InsertColumn(column, kColumnTitles[column], gSettings.favColW[column], LVCFMT_LEFT) != column) return false;
+    int width = gSettings.favColW[column];
+    if (list.InsertColumn(column, kColumnTitles[column], width, LVCFMT_LEFT) != column) return false;
   }
 
   RECT place = {gSettings.favWinLeft, gSettings.favWinTop, gSettings.favWinRight, gSettings.favWinBottom};
