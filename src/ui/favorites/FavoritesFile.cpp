@@ -9,6 +9,10 @@ namespace {
 
 const char kSection[] = "playlist";
 
+// The entry's text for each field, in the list's column order.
+TextString PlaylistEntry::*const kFieldMembers[kFavoriteFields] = {
+    &PlaylistEntry::title, &PlaylistEntry::info, &PlaylistEntry::file, &PlaylistEntry::home};
+
 struct FieldKey {
   const char* name;
   int length;
@@ -56,18 +60,9 @@ void StorableCopy(const TextString& value, TextString& copy) {
 
 }  // namespace
 
-TextString& FavoriteField(PlaylistEntry& row, int field) {
-  switch (field) {
-    case kFavoriteName: return row.title;
-    case kFavoriteInfo: return row.info;
-    case kFavoriteUrl: return row.file;
-    default: return row.home;
-  }
-}
+TextString& FavoriteField(PlaylistEntry& row, int field) { return row.*kFieldMembers[field]; }
 
-const TextString& FavoriteField(const PlaylistEntry& row, int field) {
-  return FavoriteField(const_cast<PlaylistEntry&>(row), field);
-}
+const TextString& FavoriteField(const PlaylistEntry& row, int field) { return row.*kFieldMembers[field]; }
 
 // "numberofentries" says how many rows there are; rows past the entries
 // present stay empty, so a file that declares 3 and holds 2 gives 3 rows.
