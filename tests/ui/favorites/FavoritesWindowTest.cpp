@@ -352,20 +352,25 @@ TEST_F(FavoritesWindowTest, TheStationEditorAddsAndEditsWithEveryFieldWhole) {
 }
 
 TEST_F(FavoritesWindowTest, PlaysAndAddsThroughTheBar) {
-  NMHDR doubleClick = {window.list.hwnd, IDC_FAVORITES_LIST, static_cast<UINT>(NM_DBLCLK)};
-  auto sendDoubleClick = [&] { window.Send(WM_NOTIFY, IDC_FAVORITES_LIST, reinterpret_cast<LPARAM>(&doubleClick)); };
-  sendDoubleClick();
+  auto notify = [&](int code) {
+    NMHDR header = {window.list.hwnd, IDC_FAVORITES_LIST, static_cast<UINT>(code)};
+    window.Send(WM_NOTIFY, IDC_FAVORITES_LIST, reinterpret_cast<LPARAM>(&header));
+  };
+  notify(NM_DBLCLK);
   EXPECT_TRUE(bar.plays.empty()) << "no row selected";
   Select(1);
-  sendDoubleClick();
+  notify(NM_DBLCLK);
   Select(2);
   Command(IDM_FAVORITE_PLAY);
-  ASSERT_EQ(2u, bar.plays.size());
+  Select(3);
+  notify(NM_RETURN);  // Enter in the list
+  ASSERT_EQ(3u, bar.plays.size());
   EXPECT_EQ("2 " + LongUrl(), bar.plays[0]) << "the whole URL";
   EXPECT_EQ("2 http://127.0.0.1:8000/C", bar.plays[1]);
+  EXPECT_EQ("2 http://127.0.0.1:8000/D", bar.plays[2]);
   window.AddFavorite("No URL", "", "", "");
-  sendDoubleClick();
-  EXPECT_EQ(2u, bar.plays.size()) << "an empty URL plays nothing";
+  notify(NM_DBLCLK);
+  EXPECT_EQ(3u, bar.plays.size()) << "an empty URL plays nothing";
 
   // The add menu: the station playing now only while one plays.
   Menu menu;
