@@ -12,18 +12,23 @@
 #include "shell/SkinList.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TextString.h"
+#include "ui/favorites/FavoritesFile.h"
+#include "ui/favorites/FavoritesWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SkinCanvas.h"
 #include "ui/search/SearchWindow.h"
 
 // Constructed in this order, destroyed in the reverse one: the bar detaches
 // its drawing context from the canvas before the canvas goes. The bar and
-// the side windows know each other only through the interfaces wired here.
+// the side windows know each other only through the interfaces wired here;
+// the side windows come after the bar they play through, and the side
+// windows' host, made before them, only holds their addresses.
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
-SideWindowHost gSideWindows;
+SideWindowHost gSideWindows(&gFavoritesWindow, &gSearchWindow);
 MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
 SearchWindow gSearchWindow(gMainWindow, gSideWindows);
+FavoritesWindow gFavoritesWindow(gMainWindow);
 
 namespace {
 
@@ -59,14 +64,19 @@ bool Initialize() {
   BuildSkinList();
   LoadGenreList();
   if (!gMainWindow.CreateMainWindow()) return false;
+  if (!gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return false;
   if (!gSearchWindow.Create(gMainWindow.hwnd)) return false;
-  gSideWindows.AttachSearchWindow(&gSearchWindow);
   gMainWindow.AttachCanvas();
   gCanvas.LoadSkin(gSettings.skin.CStr(), gSettings.vol, muted);
+  TextString favorites;
+  favorites.SetToExeDirectory(kFavoritesFileName);
+  gFavoritesWindow.LoadFavorites(favorites.CStr());
   gMainWindow.FitToSkin();
   gApplicationState.layoutPending = false;
+  gFavoritesWindow.Send(WM_SIZE, 0, 0);
   gSearchWindow.Send(WM_SIZE, 0, 0);
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
+  if (gSettings.optFlag & kOptFavoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
   if (gSettings.optFlag & kOptSearchShown) gSearchWindow.Show(SW_SHOWNORMAL);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
@@ -80,13 +90,8 @@ void SaveAll() {
     gSettings.winX = place.x;
     gSettings.winY = place.y;
   }
-  RECT search;
-  if (gSearchWindow.hwnd && gSearchWindow.GetNormalRect(search)) {
-    gSettings.searchWinLeft = search.left;
-    gSettings.searchWinTop = search.top;
-    gSettings.searchWinRight = search.right;
-    gSettings.searchWinBottom = search.bottom;
-  }
+  gFavoritesWindow.StoreLayout(gSettings);
+  gSearchWindow.StoreLayout(gSettings);
   SaveSettings();
 }
 

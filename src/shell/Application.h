@@ -2,6 +2,7 @@
 // end and releasing the player and the network. Main thread only.
 #pragma once
 
+class FavoritesWindow;
 class MainWindow;
 class SearchWindow;
 class SideWindowHost;
@@ -13,6 +14,7 @@ extern SkinCanvas gCanvas;
 extern SideWindowHost gSideWindows;
 extern MainWindow gMainWindow;
 extern SearchWindow gSearchWindow;
+extern FavoritesWindow gFavoritesWindow;
 
 // Everything from the current directory to the bar on the screen; false when
 // the program cannot run (the caller then shuts down and exits).

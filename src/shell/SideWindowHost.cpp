@@ -1,6 +1,7 @@
 #include "shell/SideWindowHost.h"
 
 #include "shell/Settings.h"
+#include "ui/favorites/FavoritesWindow.h"
 #include "ui/search/SearchWindow.h"
 
 namespace {
@@ -16,18 +17,25 @@ void ToggleBit(std::int32_t bit, bool hide) {
 }  // namespace
 
 void SideWindowHost::ToggleSearchWindow(bool hide) {
-  if (searchWindow) {
-    searchWindow->ToggleSearchWindow(hide);
+  if (search) {
+    search->ToggleSearchWindow(hide);
   } else {
     ToggleBit(kOptSearchShown, hide);
   }
 }
 
-// The favorites window has no face yet: its bit is all there is to show or hide.
+void SideWindowHost::ToggleFavoritesWindow(bool hide) {
+  if (favorites) {
+    favorites->ToggleShown(hide);
+  } else {
+    ToggleBit(kOptFavoritesShown, hide);
+  }
+}
 
-void SideWindowHost::ToggleFavoritesWindow(bool hide) { ToggleBit(kOptFavoritesShown, hide); }
+void SideWindowHost::AddFavorite(const char* name, const char* info, const char* url, const char* home) {
+  if (favorites) favorites->AddFavorite(name, info, url, home);
+}
 
-// There is no favorites list yet to add to or to save.
-void SideWindowHost::AddFavorite(const char*, const char*, const char*, const char*) {}
-
-void SideWindowHost::SaveFavorites() {}
+void SideWindowHost::SaveFavorites() {
+  if (favorites) favorites->SaveFavorites();
+}

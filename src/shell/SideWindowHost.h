@@ -6,12 +6,15 @@
 
 #include "ui/SideWindows.h"
 
+class FavoritesWindow;
 class SearchWindow;
 
 class SideWindowHost final : public SideWindows {
  public:
-  // Once the window exists; until then its bit alone is flipped.
-  void AttachSearchWindow(SearchWindow* window) { searchWindow = window; }
+  // The side windows may be constructed after this object; without one (a
+  // test of the bar alone) that side is its OptFlag bit only.
+  explicit SideWindowHost(FavoritesWindow* favoritesWindow = nullptr, SearchWindow* searchWindow = nullptr)
+      : favorites(favoritesWindow), search(searchWindow) {}
 
   void ToggleSearchWindow(bool hide) override;
   void ToggleFavoritesWindow(bool hide) override;
@@ -19,5 +22,6 @@ class SideWindowHost final : public SideWindows {
   void SaveFavorites() override;
 
  private:
-  SearchWindow* searchWindow = nullptr;
+  FavoritesWindow* favorites;
+  SearchWindow* search;
 };

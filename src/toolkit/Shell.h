@@ -25,9 +25,9 @@ using IconHandle = UniqueHandle<IconTraits>;
 // Opens fileName beside the executable with its associated program.
 bool OpenProgramFile(const char* fileName);
 
-// Opens url in the web browser when it is a web address (IsWebAddress);
-// anything else, which could name a program or a document, is refused.
-// True when the shell took it.
+// Opens a web address in the browser. Stations name their pages in stream
+// headers, playlists and favorites: anything that is not a web address (a
+// program, a document path) is refused with false.
 bool OpenWebPage(const char* url);
 
 // Task-modal, topmost warning box without owner or caption; returns the

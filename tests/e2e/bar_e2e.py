@@ -59,7 +59,7 @@ IDM_TOPMOST = 40011
 IDM_ABOUT = 40014
 
 # Titles of the side windows, which OptFlag may show at start-up.
-SIDE_WINDOWS = ("^検索$",)
+SIDE_WINDOWS = ("^検索$", "^お気に入り$")
 
 SKIN_FAILED = "ｽｷﾝの読み込みに失敗。\n内蔵ｽｷﾝに変更しました。"
 
@@ -246,10 +246,12 @@ def count(pixels, colour):
     return sum(1 for row in pixels for p in row if p == colour)
 
 
-def station(case, titles):
+def station(case, titles, **live):
+    """The tone station at /live (live: more of its Mount's arguments) and a
+    playlist naming it at /list.pls."""
     media = make_media.build(MEDIA, [TONE])
     srv = StationServer({
-        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name="E2E Station", titles=titles),
+        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name="E2E Station", titles=titles, **live),
         "/list.pls": Mount(pls=["http://127.0.0.1:{port}/live"]),
     }, port=0)
     srv.start()

@@ -22,10 +22,13 @@ from bar_e2e import Bar, parse_ini, station  # noqa: E402
 from wineapp import wait_until  # noqa: E402
 from sound import SoundCapture, loud_recently  # noqa: E402
 from directory import DirectoryServer  # noqa: E402  (bar_e2e put tests/servers on the path)
+from favorites_e2e import Favorites, pls_bytes  # noqa: E402
 
-SEARCH_CLASS = "kmb_search"
 TEXT_BOX, TOOLBAR, RESULTS = 5020, 5021, 5022
 ROW = 33
+LIST_EDGE = 2  # the result list's sunken client edge
+LB_GETCURSEL, LB_GETCOUNT = 0x188, 0x18B
+TB_GETITEMRECT = 0x41D
 IDM_SEARCH_WINDOW = 40008
 FIXED_FORM = b"order=desc&mode=listenershead2&ajax=true"
 BUSY = "ｻｰﾊﾞｰに負荷がかかっています。\nしばらく待ってから試してみてください。"
@@ -58,20 +61,27 @@ class SearchWindow:
         code, out = self.bar.remote(*args)
         return [int(v) for v in out.split()] if code == 0 and out else None
 
-    def client(self, control=None):
-        """(visible, left, top, width, height) of the window's or a control's client area."""
-        return self._numbers("window", SEARCH_CLASS, *([control] if control else []))
+    def state(self, control=None):
+        """(visible, left, top, width, height) of the window or a control, on the screen."""
+        found = self._numbers("@search" + ("/%d" % control if control else ""), "state")
+        return None if found is None else [found[0]] + found[3:]
 
     def visible(self):
-        c = self.client()
+        c = self.state()
         return bool(c and c[0])
+
+    def enabled(self):
+        """False while a fetch's dialog holds the window."""
+        found = self._numbers("@search", "state")
+        return bool(found and found[1])
 
     def rows(self):
         """(count, selection) of the result list."""
-        return tuple(self._numbers("list", SEARCH_CLASS, RESULTS))
+        return tuple(self._numbers("@search/%d" % RESULTS, "send", LB_GETCOUNT, 0, 0) +
+                     self._numbers("@search/%d" % RESULTS, "send", LB_GETCURSEL, 0, 0))
 
     def text(self):
-        code, out = self.bar.remote("text", SEARCH_CLASS, TEXT_BOX)
+        code, out = self.bar.remote("@search/%d" % TEXT_BOX, "text")
         return bytes.fromhex(out).decode("cp932") if code == 0 else None
 
     def focus(self):
@@ -79,11 +89,13 @@ class SearchWindow:
 
     def click_text_box(self):
         self.focus()
-        _, x, y, w, h = self.client(TEXT_BOX)
+        _, x, y, w, h = self.state(TEXT_BOX)
         _session.click(x + w // 2, y + h // 2)
 
     def button(self, index):
-        return self._numbers("button", SEARCH_CLASS, TOOLBAR, index)
+        """(left, top, width, height) of a toolbar button on the screen."""
+        left, top, right, bottom = self._numbers("@search/%d" % TOOLBAR, "rect", TB_GETITEMRECT, index)
+        return left, top, right - left, bottom - top
 
     def click_button(self, index, arrow=False):
         """Clicks a toolbar button, or the drop-down arrow at its right edge."""
@@ -91,8 +103,9 @@ class SearchWindow:
         _session.click(x + (w - 4 if arrow else 6), y + h // 2)
 
     def click_row(self, row, double=False):
-        _, x, y, w, _ = self.client(RESULTS)
-        _session.move_mouse(x + w // 2, y + ROW * row + ROW // 2)
+        # Rows start inside the list's sunken edge.
+        _, x, y, w, _ = self.state(RESULTS)
+        _session.move_mouse(x + w // 2, y + LIST_EDGE + ROW * row + ROW // 2)
         _session.xdotool("click", "--repeat", 2 if double else 1, "--delay", 80, 1)
 
     def wait_rows(self, count, what):
@@ -100,14 +113,17 @@ class SearchWindow:
 
 
 def fetch_dialog_shown(bar):
-    code, out = bar.remote("window", "#32770")
+    # The fetch dialog is the program's one visible dialog without a caption.
+    code, out = bar.remote("@title:", "state")
     return code == 0 and out.split()[0] == "1"
 
 
 class DirectorySearchTests(unittest.TestCase):
     def setUp(self):
         self.station = station(self, [(0, "Found Song")])
-        self.directory = DirectoryServer(port=80, station_url=self.station.url("/live")).start()
+        # Every tune-in playlist names the test station, each under its own
+        # address (the station answers any query the same).
+        self.directory = DirectoryServer(port=80, station_url=self.station.url("/live?station={id}")).start()
         self.addCleanup(self.directory.stop)
 
     def start(self, settings, trace=True):
@@ -175,6 +191,27 @@ class DirectorySearchTests(unittest.TestCase):
         wait_until(lambda: loud_recently(capture), 20, what="the station in the sink")
         wait_until(lambda: "Found Song" in bar.drawn(), 20, what="its title on the bar")
 
+        # Added to the favorites: a tune-in answer without a playlist adds
+        # nothing; a good one adds the stream it names (not
+        # the tune-in address) with the type and bit rate as its info, to the
+        # hidden favorites window and at once to its file.
+        favorites = Favorites(bar)
+        self.directory.set_fault("tunein", "empty")
+        search.click_button(2)
+        self.assertIn(b"GET /sbin/tunein-station.pls?id=1001 ", self.query(7).raw)
+        wait_until(lambda: not fetch_dialog_shown(bar) and search.enabled(), 10, what="the empty answer's fetch to end")
+        self.directory.set_fault("tunein", None)
+        search.click_row(1)
+        wait_until(lambda: search.rows()[1] == 1, 10, what="the second station selected")
+        search.click_button(2)
+        self.assertIn(b"GET /sbin/tunein-station.pls?id=1002 ", self.query(8).raw)
+        added = ("日本のラジオ局", "MP3 128kbps", self.station.url("/live?station=1002"), "http://127.0.0.1/jp")
+        wait_until(lambda: favorites.count() == 1, 10, what="the favorite's row")
+        self.assertEqual([added], favorites.rows(), "one row: the empty answer added none")
+        self.assertEqual(0, favorites.selected())
+        self.assertEqual(0, favorites.state()["visible"], "the favorites window stays hidden")
+        self.assertEqual(pls_bytes([added]), favorites.file())
+
         self.assertEqual(0, bar.close())
         saved = bar.settings()
         self.assertEqual({k: str(v) for k, v in SEARCH_AT.items()}, {k: saved[k] for k in SEARCH_AT})
@@ -205,12 +242,15 @@ class DirectorySearchTests(unittest.TestCase):
         self.assertEqual(4, search.rows()[0], "the page stays")
 
         # Dragged by its caption, hidden from the bar's menu command: both kept.
-        _, x, y, w, _ = search.client()
-        _session.press(x + w // 2, y - 6)
+        _, x, y, w, h = search.state()
+        self.assertEqual([SEARCH_AT["SearchWinLeft"], SEARCH_AT["SearchWinTop"],
+                          SEARCH_AT["SearchWinRight"] - SEARCH_AT["SearchWinLeft"],
+                          SEARCH_AT["SearchWinBottom"] - SEARCH_AT["SearchWinTop"]], [x, y, w, h], "placed as stored")
+        _session.press(x + w // 2, y + 10)
         for step in range(1, 6):
-            _session.move_mouse(x + w // 2 + 8 * step, y - 6 + 6 * step)
+            _session.move_mouse(x + w // 2 + 8 * step, y + 10 + 6 * step)
         _session.release()
-        wait_until(lambda: search.client()[1:3] == [x + 40, y + 30], 10, what="the window to follow")
+        wait_until(lambda: search.state()[1:] == [x + 40, y + 30, w, h], 10, what="the window to follow")
         bar.command(IDM_SEARCH_WINDOW)
         wait_until(lambda: not search.visible(), 10, what="the window to hide")
         self.assertEqual(0, bar.close())
@@ -223,11 +263,11 @@ class DirectorySearchTests(unittest.TestCase):
         again = Bar(self, {k: saved[k] for k in list(BAR_AT) + list(SEARCH_AT) + ["OptFlag"]}).start()
         again.window()
         search = SearchWindow(again)
-        wait_until(lambda: search.client() is not None, 10, what="the search window to exist")
+        wait_until(lambda: search.state() is not None, 10, what="the search window to exist")
         self.assertFalse(search.visible(), "hidden, as it was left")
         again.command(IDM_SEARCH_WINDOW)
         wait_until(search.visible, 10, what="the window shown by the bar's command")
-        self.assertEqual([x + 40, y + 30], search.client()[1:3], "where it was left")
+        self.assertEqual([x + 40, y + 30, w, h], search.state()[1:], "where it was left")
         self.assertEqual(0, again.close())
         self.assertEqual(0x12, int(again.settings()["OptFlag"]))
 

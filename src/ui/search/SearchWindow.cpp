@@ -145,6 +145,15 @@ void SearchWindow::ToggleSearchWindow(bool hide) {
   if (!shown && (gSettings.optFlag & kOptClearOnClose)) resultList.Clear(statusBar);
 }
 
+void SearchWindow::StoreLayout(Settings& values) {
+  RECT place;
+  if (!hwnd || !GetNormalRect(place)) return;
+  values.searchWinLeft = place.left;
+  values.searchWinTop = place.top;
+  values.searchWinRight = place.right;
+  values.searchWinBottom = place.bottom;
+}
+
 bool SearchWindow::OnClose() {
   ToggleSearchWindow(true);
   return true;

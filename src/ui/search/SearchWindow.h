@@ -16,6 +16,7 @@
 
 class PlayerBar;
 class SideWindows;
+struct Settings;
 
 // The search words: Enter searches as the search button does.
 class SearchTextBox : public EditBox {
@@ -35,6 +36,8 @@ class SearchWindow : public Window {
   // hide true hides the window, hide false flips its shown state; the state
   // is kept in OptFlag. Hiding empties the list when OptFlag asks for it.
   void ToggleSearchWindow(bool hide);
+  // The window's normal rectangle, for the settings file.
+  void StoreLayout(Settings& values);
 
   bool OnClose() override;
   bool OnCommand(WORD id, WORD code, LPARAM control) override;

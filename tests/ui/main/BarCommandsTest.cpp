@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit/WebAddress.h"
-#include "ui/main/WebPages.h"
-
 TEST(BarCommands, ButtonsSendTheirCommands) {
   EXPECT_EQ(40001, ButtonCommand(kPlayButton));
   EXPECT_EQ(40003, ButtonCommand(kStopButton));
@@ -35,10 +32,4 @@ TEST(BarCommands, SkinItemsCoverFiftyNames) {
   EXPECT_TRUE(IsSkinCommand(40749));
   EXPECT_FALSE(IsSkinCommand(40750));
   EXPECT_FALSE(IsSkinCommand(40699));
-}
-
-TEST(BarCommands, TheBarsOwnPagesPassTheWebAddressCheck) {
-  // The directory's page goes through the same check as a station's.
-  EXPECT_TRUE(IsWebAddress(kDirectoryPageUrl));
-  EXPECT_TRUE(IsWebAddress(kHomePageUrl));
 }
