@@ -45,6 +45,8 @@ void StreamSession::Begin(const char* playUrl) {
   blockDoneEvent.Reset();
   buffers.receiveEnd = buffers.decodeCursor = buffers.decodeEnd = 0;
   pcmPerSecond = pcmTaken = 0;
+  ringBlocks = 0;
+  queuedBlocks = finishedBlocks = armedBlocks = 0;
   titleDue = false;
   splitter.ClearTitles();
 }
@@ -170,7 +172,7 @@ bool StreamSession::InitDecoder(StreamDecoder& decoder, int blocksPerSecond) {
   return true;
 }
 
-bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, int* counter) {
+bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, bool watchRing) {
   StreamBuffers& b = buffers;
   for (;;) {
     const std::uint8_t* cursor = b.decode + b.decodeCursor;
@@ -195,12 +197,12 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
         splitter.SplitReceived(MetadataSplitter::kUnfiled, b);
         if (!splitter.BlockIncomplete()) break;
       } else if (n == kReceiveWouldBlock) {
-        // Data, a stop, a finished block (the wait takes its auto-reset
-        // signal: count it, or the ring would stay one block short) or the
-        // time of a title, whichever comes first.
-        DataWait woke = client.WaitForData(counter ? &blockDoneEvent : nullptr, ShowDueTitle());
+        // Data, a stop, a finished block or the time of a title, whichever
+        // comes first. A finished block means the next one sounds now: its
+        // title cannot wait for this block's data.
+        DataWait woke = client.WaitForData(watchRing ? &blockDoneEvent : nullptr, ShowDueTitle());
         if (woke == DataWait::Stopped) return false;
-        if (woke == DataWait::Other) ++*counter;
+        if (woke == DataWait::Other) NoteFinishedBlocks();
       } else if (n == kReceiveClosed) {
         Status("Disconnect", true);
         return false;
@@ -221,6 +223,39 @@ void StreamSession::TitleResolver::FrameConverted(const std::uint8_t* frame, std
   const StreamBuffers& b = session.buffers;
   std::int64_t audioAt = session.splitter.audioTotal - b.decodeEnd + (frame - b.decode);
   session.splitter.ResolveTitles(audioAt, pcmBefore);
+}
+
+void StreamSession::StartRing(int blocks) {
+  ringBlocks = blocks;
+  queuedBlocks = blocks;
+  finishedBlocks = armedBlocks = 0;
+  NoteFinishedBlocks();
+}
+
+void StreamSession::NoteFinishedBlocks() {
+  if (ringBlocks <= 0) return;
+  // Counting signals would lose a block whenever two finish before the play
+  // thread looks (the event keeps one signal): the device's own word counts.
+  while (finishedBlocks < queuedBlocks && events.BlockFinished(static_cast<int>(finishedBlocks % ringBlocks))) {
+    ++finishedBlocks;
+  }
+  // The oldest queued block not finished is the one that sounds.
+  while (armedBlocks <= finishedBlocks && armedBlocks < queuedBlocks) {
+    ShowPendingTitle(static_cast<int>(armedBlocks % ringBlocks));
+    ++armedBlocks;
+  }
+}
+
+int StreamSession::BlockToRefill() {
+  NoteFinishedBlocks();
+  // The next block to queue takes the place of the one queued a ring ago.
+  if (ringBlocks <= 0 || queuedBlocks - finishedBlocks >= ringBlocks) return -1;
+  return static_cast<int>(queuedBlocks % ringBlocks);
+}
+
+void StreamSession::BlockRequeued() {
+  ++queuedBlocks;
+  NoteFinishedBlocks();  // into an empty ring it sounds at once
 }
 
 bool StreamSession::ShowPendingTitle(int blockIndex) {
@@ -259,5 +294,6 @@ void StreamSession::ShowFirstTitle() {
 void StreamSession::Close() {
   client.Close();
   splitter.ClearTitles();
+  ringBlocks = 0;
   titleDue = false;
 }

@@ -24,6 +24,8 @@ class SessionEvents {
   // PCM bytes the output device has played since the ring was first queued,
   // or -1 when it cannot tell.
   virtual std::int64_t PlayedBytes() = 0;
+  // Whether the device is done with block k of the ring (or never took it).
+  virtual bool BlockFinished(int k) = 0;
 
  protected:
   ~SessionEvents() = default;
@@ -59,11 +61,23 @@ class StreamSession {
   bool InitDecoder(StreamDecoder& decoder, int blocksPerSecond);
 
   // Decodes the next block of the ring (index k) into destination (the
-  // decoder's blockBytes), receiving and splitting as needed; block-done
-  // signals that arrive while data is short are counted in *counter when it
-  // is given, and a title comes due meanwhile is shown. False on a stop (no
-  // text), a disconnect ("Disconnect") or a receive error ("Recv error").
-  bool ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, int* counter);
+  // decoder's blockBytes), receiving and splitting as needed. With
+  // watchRing, a block that finishes while data is short is noted at once
+  // and the title of the block that sounds after it armed; a title that comes
+  // due meanwhile is shown. False on a stop (no text), a disconnect
+  // ("Disconnect") or a receive error ("Recv error").
+  bool ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, bool watchRing);
+
+  // The ring's bookkeeping once all its blocks are filled and queued. The
+  // device finishes blocks in the order they were queued, and one block-done
+  // signal may stand for several: each look asks the device which are done.
+  // The block after a finished one sounds, and its title is armed.
+  void StartRing(int blocks);
+  // The ring index of the oldest block the device has finished that waits
+  // to be refilled, or -1 when there is none.
+  int BlockToRefill();
+  // That block has been refilled and queued again.
+  void BlockRequeued();
 
   // Block k starts to sound: the title that came with its audio is shown
   // when the device plays its first sample (ShowDueTitle). A title still
@@ -104,6 +118,8 @@ class StreamSession {
     StreamSession& session;
   };
 
+  void NoteFinishedBlocks();
+
   SessionEvents& events;
   TitleResolver resolver{*this};
   HttpClient client;
@@ -121,6 +137,12 @@ class StreamSession {
   // PCM bytes per second and those taken into the ring so far.
   std::int64_t pcmPerSecond = 0;
   std::int64_t pcmTaken = 0;
+  // Blocks of the ring counted since it started: queued, finished by the
+  // device, and those whose titles have been armed.
+  int ringBlocks = 0;
+  std::int64_t queuedBlocks = 0;
+  std::int64_t finishedBlocks = 0;
+  std::int64_t armedBlocks = 0;
   // The title of the block that sounds, waiting for its first sample.
   TextString dueTitle;
   std::int64_t duePosition = 0;
