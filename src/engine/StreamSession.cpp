@@ -46,7 +46,7 @@ void StreamSession::Begin(const char* playUrl) {
   buffers.receiveEnd = buffers.decodeCursor = buffers.decodeEnd = 0;
   pcmPerSecond = pcmTaken = 0;
   ringBlocks = 0;
-  queuedBlocks = finishedBlocks = armedBlocks = 0;
+  queuedBlocks = finishedBlocks = armedBlocks = dueBlock = 0;
   titleDue = false;
   splitter.ClearTitles();
 }
@@ -198,8 +198,8 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
         if (!splitter.BlockIncomplete()) break;
       } else if (n == kReceiveWouldBlock) {
         // Data, a stop, a finished block or the time of a title, whichever
-        // comes first. A finished block means the next one sounds now: its
-        // title cannot wait for this block's data.
+        // comes first: the titles of the blocks that play meanwhile cannot
+        // wait for this block's data.
         DataWait woke = client.WaitForData(watchRing ? &blockDoneEvent : nullptr, ShowDueTitle());
         if (woke == DataWait::Stopped) return false;
         if (woke == DataWait::Other) NoteFinishedBlocks();
@@ -228,22 +228,19 @@ void StreamSession::TitleResolver::FrameConverted(const std::uint8_t* frame, std
 void StreamSession::StartRing(int blocks) {
   ringBlocks = blocks;
   queuedBlocks = blocks;
-  finishedBlocks = armedBlocks = 0;
-  NoteFinishedBlocks();
+  finishedBlocks = armedBlocks = dueBlock = 0;
+  ShowDueTitle();
 }
 
 void StreamSession::NoteFinishedBlocks() {
   if (ringBlocks <= 0) return;
   // Counting signals would lose a block whenever two finish before the play
   // thread looks (the event keeps one signal): the device's own word counts.
+  std::int64_t before = finishedBlocks;
   while (finishedBlocks < queuedBlocks && events.BlockFinished(static_cast<int>(finishedBlocks % ringBlocks))) {
     ++finishedBlocks;
   }
-  // The oldest queued block not finished is the one that sounds.
-  while (armedBlocks <= finishedBlocks && armedBlocks < queuedBlocks) {
-    ShowPendingTitle(static_cast<int>(armedBlocks % ringBlocks));
-    ++armedBlocks;
-  }
+  if (finishedBlocks != before) ShowDueTitle();
 }
 
 int StreamSession::BlockToRefill() {
@@ -253,12 +250,9 @@ int StreamSession::BlockToRefill() {
   return static_cast<int>(queuedBlocks % ringBlocks);
 }
 
-void StreamSession::BlockRequeued() {
-  ++queuedBlocks;
-  NoteFinishedBlocks();  // into an empty ring it sounds at once
-}
+void StreamSession::BlockRequeued() { ++queuedBlocks; }
 
-bool StreamSession::ShowPendingTitle(int blockIndex) {
+bool StreamSession::TakeTitleOf(int blockIndex) {
   TextString title;
   std::int64_t position = 0;
   if (!splitter.TakeTitle(blockIndex, title, &position)) return false;
@@ -266,20 +260,44 @@ bool StreamSession::ShowPendingTitle(int blockIndex) {
   dueTitle.Assign(title.CStr());
   duePosition = position;
   titleDue = true;
+  return true;
+}
+
+bool StreamSession::ArmNextTitle() {
+  // Every queued block is filled, and its title filed: the next one can
+  // wait for its sample before its block starts to sound.
+  for (; ringBlocks > 0 && armedBlocks < queuedBlocks; ++armedBlocks) {
+    if (TakeTitleOf(static_cast<int>(armedBlocks % ringBlocks))) {
+      dueBlock = armedBlocks++;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool StreamSession::ShowPendingTitle(int blockIndex) {
+  if (!TakeTitleOf(blockIndex)) return false;
+  dueBlock = finishedBlocks;  // it sounds now
   ShowDueTitle();
   return true;
 }
 
 std::uint32_t StreamSession::ShowDueTitle() {
-  if (!titleDue) return kNoTitleDue;
-  std::int64_t played = events.PlayedBytes();
-  if (played >= 0 && played < duePosition && pcmPerSecond > 0) {
-    std::int64_t ms = ((duePosition - played) * 1000 + pcmPerSecond - 1) / pcmPerSecond;
-    return static_cast<std::uint32_t>(ms < kLongestTitleWaitMs ? ms : kLongestTitleWaitMs);
+  for (;;) {
+    if (!titleDue && !ArmNextTitle()) return kNoTitleDue;
+    // Due once the device has played its first sample; where the device
+    // cannot tell, once its block sounds; and whatever the device says, once
+    // its whole block has played.
+    std::int64_t played = events.PlayedBytes();
+    bool due = dueBlock < finishedBlocks || (played < 0 ? dueBlock <= finishedBlocks : played >= duePosition);
+    if (!due) {
+      if (played < 0 || pcmPerSecond <= 0) return kNoTitleDue;  // the block's start wakes the player
+      std::int64_t ms = ((duePosition - played) * 1000 + pcmPerSecond - 1) / pcmPerSecond;
+      return static_cast<std::uint32_t>(ms < kLongestTitleWaitMs ? ms : kLongestTitleWaitMs);
+    }
+    titleDue = false;
+    Status(dueTitle.CStr(), false);
   }
-  titleDue = false;
-  Status(dueTitle.CStr(), false);
-  return kNoTitleDue;
 }
 
 void StreamSession::ShowFirstTitle() {

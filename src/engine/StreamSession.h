@@ -62,16 +62,16 @@ class StreamSession {
 
   // Decodes the next block of the ring (index k) into destination (the
   // decoder's blockBytes), receiving and splitting as needed. With
-  // watchRing, a block that finishes while data is short is noted at once
-  // and the title of the block that sounds after it armed; a title that comes
-  // due meanwhile is shown. False on a stop (no text), a disconnect
-  // ("Disconnect") or a receive error ("Recv error").
+  // watchRing, a block that finishes while data is short is noted at once;
+  // a title that comes due meanwhile is shown. False on a stop (no text), a
+  // disconnect ("Disconnect") or a receive error ("Recv error").
   bool ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, bool watchRing);
 
   // The ring's bookkeeping once all its blocks are filled and queued. The
   // device finishes blocks in the order they were queued, and one block-done
   // signal may stand for several: each look asks the device which are done.
-  // The block after a finished one sounds, and its title is armed.
+  // The titles filed with the queued blocks are shown in turn, each when the
+  // device plays its first sample (ShowDueTitle).
   void StartRing(int blocks);
   // The ring index of the oldest block the device has finished that waits
   // to be refilled, or -1 when there is none.
@@ -79,12 +79,15 @@ class StreamSession {
   // That block has been refilled and queued again.
   void BlockRequeued();
 
-  // Block k starts to sound: the title that came with its audio is shown
-  // when the device plays its first sample (ShowDueTitle). A title still
-  // waiting from the block before is shown now. True when one was taken.
+  // Block k starts to sound (without a ring): the title that came with its
+  // audio is shown when the device plays its first sample (ShowDueTitle). A
+  // title still waiting from the block before is shown now. True when one
+  // was taken.
   bool ShowPendingTitle(int blockIndex);
-  // Shows the waiting title once the device has played up to it; returns the
-  // milliseconds until it is due, or kNoTitleDue.
+  // Shows the waiting title once the device has played up to it, and takes
+  // the next queued block's title to wait for; returns the milliseconds
+  // until that one is due, or kNoTitleDue (none, or the device cannot tell:
+  // a block-done signal comes first).
   std::uint32_t ShowDueTitle();
   // After the pre-fill: the newest title that holds from the first sample,
   // or "Playing ...".
@@ -119,6 +122,8 @@ class StreamSession {
   };
 
   void NoteFinishedBlocks();
+  bool TakeTitleOf(int blockIndex);
+  bool ArmNextTitle();
 
   SessionEvents& events;
   TitleResolver resolver{*this};
@@ -138,13 +143,14 @@ class StreamSession {
   std::int64_t pcmPerSecond = 0;
   std::int64_t pcmTaken = 0;
   // Blocks of the ring counted since it started: queued, finished by the
-  // device, and those whose titles have been armed.
+  // device, and those whose titles have been taken.
   int ringBlocks = 0;
   std::int64_t queuedBlocks = 0;
   std::int64_t finishedBlocks = 0;
   std::int64_t armedBlocks = 0;
-  // The title of the block that sounds, waiting for its first sample.
+  // The next title, waiting for its first sample, and its block.
   TextString dueTitle;
   std::int64_t duePosition = 0;
+  std::int64_t dueBlock = 0;
   bool titleDue = false;
 };

@@ -328,12 +328,13 @@ TEST(StreamSession, TheRingKeepsTimeWhileTheNetworkPauses) {
     frames.push_back(at);
   }
   ASSERT_GT(frames.size(), 100u);
-  // Metadata points every 20 frames: "Two" comes with the audio of block 2
-  // (frames 38-57 of a half-second block of 19.1 frames).
+  // Metadata points every 20 frames, a block every 19.1: "Two" comes with
+  // the audio of block 2, "Three" 67 ms or so into block 3.
   int metaint = static_cast<int>(frames[20]);
-  std::string body = Interleave(mp3, metaint, {{frames[20], "One"}, {2 * frames[20], "Two"}});
-  // The station sends what fills the ring (three blocks, 58 frames) and then
-  // pauses until the test lets it go on.
+  std::string body =
+      Interleave(mp3, metaint, {{frames[20], "One"}, {2 * frames[20], "Two"}, {3 * frames[20], "Three"}});
+  // The station sends what fills a ring of three blocks (58 frames) and a
+  // little more, and then pauses until the test lets it go on.
   size_t pauseAt = frames[62];
   std::atomic<bool> goOn{false};
   LoopbackServer server([&](ServerConnection& c) {
@@ -350,8 +351,7 @@ TEST(StreamSession, TheRingKeepsTimeWhileTheNetworkPauses) {
   for (int k = 0; k < 3; ++k) ASSERT_TRUE(d.Read(s.session, k, false));
   s.session.ShowFirstTitle();
   const std::int64_t blockBytes = d.decoder.BlockBytes();
-  s.events.played = 0;
-  s.session.StartRing(3);
+  s.session.StartRing(3);  // a device that cannot tell its position
   EXPECT_EQ(-1, s.session.BlockToRefill()) << "nothing has played yet";
 
   // Block 0 has played; its refill waits for the paused station, and block 1
@@ -360,7 +360,6 @@ TEST(StreamSession, TheRingKeepsTimeWhileTheNetworkPauses) {
   ASSERT_EQ(0, s.session.BlockToRefill());
   bool shownInThePause = false;
   std::thread device([&] {
-    s.events.played = 2 * blockBytes + blockBytes / 2;
     s.events.finished |= 2;
     s.session.BlockDoneEvent().Set();
     std::uint32_t start = platform::TickCount();
@@ -372,12 +371,22 @@ TEST(StreamSession, TheRingKeepsTimeWhileTheNetworkPauses) {
   device.join();
   ASSERT_TRUE(read);
   EXPECT_TRUE(shownInThePause) << "the title waited for the network";
-  EXPECT_EQ((Texts{"Connect ...", "One", "Two"}), s.events.Texts_());
-
-  // The device finished two more blocks before anyone looked (one signal):
-  // each is refilled in turn, and the ring is whole again.
   s.events.finished &= ~1u;  // block 0 is queued again
   s.session.BlockRequeued();
+
+  // A device that tells its position: "Three" waits for its sample, not
+  // for block 2 to be reported done.
+  s.events.played = 3 * blockBytes;
+  std::uint32_t wait = s.session.ShowDueTitle();
+  EXPECT_FALSE(s.events.Shown("Three"));
+  EXPECT_GE(wait, 60u);
+  EXPECT_LE(wait, 100u) << "until its first sample";
+  s.events.played = 3 * blockBytes + blockBytes / 2;
+  EXPECT_EQ(kNoTitleDue, s.session.ShowDueTitle());
+  EXPECT_EQ((Texts{"Connect ...", "One", "Two", "Three"}), s.events.Texts_());
+
+  // Block 2 finished too, with no signal of its own: each finished block is
+  // refilled in turn, and the ring is whole again.
   s.events.finished |= 4;
   std::vector<int> refilled;
   for (int k = s.session.BlockToRefill(); k >= 0 && refilled.size() < 5; k = s.session.BlockToRefill()) {
