@@ -181,6 +181,29 @@ TEST(StreamSession, PlaylistFallsThroughDeadEntries) {
   EXPECT_EQ(alive, s.session.ConnectedUrl()) << "the entry that answered is reported";
 }
 
+TEST(StreamSession, PlaylistEntryEndsAtALineBreakTheReaderKeeps) {
+  // The reader steps over a double-byte character whole, so a CR behind a
+  // lead byte stays inside the value: the URL still ends there.
+  std::mutex mutex;
+  std::string request;
+  LoopbackServer stream([&](ServerConnection& c) {
+    std::string got = c.ReadRequest();
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      request = got;
+    }
+    c.Send(IcyHead(0) + std::string(8000, 'a'));
+    c.WaitForClose(15000);
+  });
+  LoopbackServer playlist(AnswerAndClose(Pls({stream.Url("live") + "\x81\rX-Injected: 1"})));
+  Session s;
+  ASSERT_TRUE(s.Connect(playlist.Url("/list.pls")));
+  EXPECT_EQ(stream.Url("live") + "\x81", s.session.ConnectedUrl());
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(0u, request.find("GET /live\x81 HTTP/1.0\r\n")) << request;
+  EXPECT_EQ(std::string::npos, request.find("Injected")) << request;
+}
+
 TEST(StreamSession, PlaylistFailuresAndSilentEnds) {
   {
     LoopbackServer playlist(AnswerAndClose("HTTP/1.0 404 Not Found\r\n\r\n"));
