@@ -31,7 +31,10 @@ wait_for() {
 
 case "$1" in
   start)
-    # A session left over from an interrupted run is ended first.
+    # A session left over from an interrupted run is ended first, its
+    # wineserver too: kept, it would keep Wine's services on the old display,
+    # and the new display's windows would then neither drag nor show.
+    wineserver -k 2>/dev/null && wineserver -w
     stop_pid "$VELMORIN_SESSION/xvfb.pid"
     stop_pid "$VELMORIN_SESSION/pulse.pid"
     DISPLAY="$caller_display"

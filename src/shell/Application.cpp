@@ -16,16 +16,18 @@
 #include "ui/favorites/FavoritesWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SkinCanvas.h"
+#include "ui/search/SearchWindow.h"
 
 // Constructed in this order, destroyed in the reverse one: the bar detaches
 // its drawing context from the canvas before the canvas goes. The bar and
 // the side windows know each other only through the interfaces wired here;
-// the favorites window comes after the bar it plays through, and the side
-// windows' host, made before both, only holds its address.
+// the side windows come after the bar they play through, and the side
+// windows' host, made before them, only holds their addresses.
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
-SideWindowHost gSideWindows(&gFavoritesWindow);
+SideWindowHost gSideWindows(&gFavoritesWindow, &gSearchWindow);
 MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
+SearchWindow gSearchWindow(gMainWindow, gSideWindows);
 FavoritesWindow gFavoritesWindow(gMainWindow);
 
 namespace {
@@ -63,6 +65,7 @@ bool Initialize() {
   LoadGenreList();
   if (!gMainWindow.CreateMainWindow()) return false;
   if (!gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return false;
+  if (!gSearchWindow.Create(gMainWindow.hwnd)) return false;
   gMainWindow.AttachCanvas();
   gCanvas.LoadSkin(gSettings.skin.CStr(), gSettings.vol, muted);
   TextString favorites;
@@ -71,8 +74,10 @@ bool Initialize() {
   gMainWindow.FitToSkin();
   gApplicationState.layoutPending = false;
   gFavoritesWindow.Send(WM_SIZE, 0, 0);
+  gSearchWindow.Send(WM_SIZE, 0, 0);
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
   if (gSettings.optFlag & kOptFavoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
+  if (gSettings.optFlag & kOptSearchShown) gSearchWindow.Show(SW_SHOWNORMAL);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
   return true;
@@ -86,6 +91,7 @@ void SaveAll() {
     gSettings.winY = place.y;
   }
   gFavoritesWindow.StoreLayout(gSettings);
+  gSearchWindow.StoreLayout(gSettings);
   SaveSettings();
 }
 

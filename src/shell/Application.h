@@ -4,6 +4,7 @@
 
 class FavoritesWindow;
 class MainWindow;
+class SearchWindow;
 class SideWindowHost;
 class SkinCanvas;
 class StreamPlayer;
@@ -12,6 +13,7 @@ extern StreamPlayer gPlayer;
 extern SkinCanvas gCanvas;
 extern SideWindowHost gSideWindows;
 extern MainWindow gMainWindow;
+extern SearchWindow gSearchWindow;
 extern FavoritesWindow gFavoritesWindow;
 
 // Everything from the current directory to the bar on the screen; false when

@@ -2,6 +2,7 @@
 
 #include "shell/Settings.h"
 #include "ui/favorites/FavoritesWindow.h"
+#include "ui/search/SearchWindow.h"
 
 namespace {
 
@@ -15,8 +16,13 @@ void ToggleBit(std::int32_t bit, bool hide) {
 
 }  // namespace
 
-// The search window has no face yet: its bit is all there is to show or hide.
-void SideWindowHost::ToggleSearchWindow(bool hide) { ToggleBit(kOptSearchShown, hide); }
+void SideWindowHost::ToggleSearchWindow(bool hide) {
+  if (search) {
+    search->ToggleSearchWindow(hide);
+  } else {
+    ToggleBit(kOptSearchShown, hide);
+  }
+}
 
 void SideWindowHost::ToggleFavoritesWindow(bool hide) {
   if (favorites) {

@@ -7,12 +7,14 @@
 #include "ui/SideWindows.h"
 
 class FavoritesWindow;
+class SearchWindow;
 
 class SideWindowHost final : public SideWindows {
  public:
-  // The favorites window may be constructed after this object; without one
-  // (a test of the bar alone) the favorites side is its OptFlag bit only.
-  explicit SideWindowHost(FavoritesWindow* favoritesWindow = nullptr) : favorites(favoritesWindow) {}
+  // The side windows may be constructed after this object; without one (a
+  // test of the bar alone) that side is its OptFlag bit only.
+  explicit SideWindowHost(FavoritesWindow* favoritesWindow = nullptr, SearchWindow* searchWindow = nullptr)
+      : favorites(favoritesWindow), search(searchWindow) {}
 
   void ToggleSearchWindow(bool hide) override;
   void ToggleFavoritesWindow(bool hide) override;
@@ -21,4 +23,5 @@ class SideWindowHost final : public SideWindows {
 
  private:
   FavoritesWindow* favorites;
+  SearchWindow* search;
 };

@@ -7,6 +7,9 @@
 
 class StatusBar : public Window {
  public:
+  // The part that holds the simple-mode text.
+  static constexpr int kSimplePart = 255;
+
   // WS_CHILD is added to style.
   bool Create(DWORD exStyle, DWORD style, HWND parent, int id) {
     return CreateControl(exStyle, STATUSCLASSNAMEA, style | WS_CHILD, 0, 0, 0, 0, parent, id);

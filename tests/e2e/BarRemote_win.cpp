@@ -15,11 +15,11 @@
 //   bar_remote setclipboard HEX                       puts the bytes as the clipboard's text
 //   bar_remote cursor                                 prints "x y", where Windows programs see the pointer
 //
-// WINDOW is the bar (the default), "fav" (the favorites window) or "title:HEX"
-// (a dialog of the program with that code page 932 caption), followed by
-// "/ID" for a control of it. Numbers may be decimal or 0x hexadecimal. Exit
-// code 0 on success, 1 when the window is not there, 2 for a bad command
-// line.
+// WINDOW is the bar (the default), "fav" (the favorites window), "search"
+// (the search window) or "title:HEX" (a visible dialog of the program with
+// that code page 932 caption), followed by "/ID" for a control of it.
+// Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 when
+// the window is not there, 2 for a bad command line.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -117,7 +117,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM search) {
   return FALSE;
 }
 
-// "@fav/5011", "@title:e7b7a8/1200", or nothing for the bar.
+// "@fav/5011", "@search/5022", "@title:e7b7a8/1200", or nothing for the bar.
 HWND FindTarget(const char* spec) {
   char copy[512] = {};
   std::strncpy(copy, spec, sizeof copy - 1);
@@ -128,6 +128,8 @@ HWND FindTarget(const char* spec) {
     window = FindWindowA("kmb_main", "Velmorin");
   } else if (std::strcmp(copy, "fav") == 0) {
     window = FindWindowA("kmb_fav", nullptr);
+  } else if (std::strcmp(copy, "search") == 0) {
+    window = FindWindowA("kmb_search", nullptr);
   } else if (std::strncmp(copy, "title:", 6) == 0) {
     char title[256];
     FromHex(copy + 6, title);

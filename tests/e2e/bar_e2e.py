@@ -58,6 +58,9 @@ IDM_SETTINGS = 40010
 IDM_TOPMOST = 40011
 IDM_ABOUT = 40014
 
+# Titles of the side windows, which OptFlag may show at start-up.
+SIDE_WINDOWS = ("^検索$", "^お気に入り$")
+
 SKIN_FAILED = "ｽｷﾝの読み込みに失敗。\n内蔵ｽｷﾝに変更しました。"
 
 _session = None
@@ -117,9 +120,10 @@ class Bar:
         case.addCleanup(shutil.rmtree, self.dir, True)
         case.addCleanup(shutil.rmtree, self.elsewhere, True)
         shutil.copy2(EXE, self.dir)
-        help_page = os.path.join(os.path.dirname(EXE), "help.html")
-        if os.path.exists(help_page):
-            shutil.copy2(help_page, self.dir)
+        for shipped in ("help.html", "genre.txt"):
+            path = os.path.join(os.path.dirname(EXE), shipped)
+            if os.path.exists(path):
+                shutil.copy2(path, self.dir)
         if settings is not None:
             with open(self.path("Korimba3.ini"), "wb") as f:
                 f.write(settings if isinstance(settings, bytes) else ini_text(settings))
@@ -198,9 +202,11 @@ class Bar:
         return _session.pixels((left + x, top + y, w, h))
 
     def other_windows(self):
-        """Visible windows of the program besides the bar and its side
+        """Visible windows of the program besides the bar and the side
         windows: menus, boxes."""
-        bar = set(_session.windows("^Velmorin$")) | set(_session.windows("^お気に入り$"))
+        bar = set(_session.windows("^Velmorin$"))
+        for title in SIDE_WINDOWS:
+            bar |= set(_session.windows(title))
         out = _session.xdotool("search", "--onlyvisible", "--classname", "velmorin.exe") or ""
         found = []
         for w in out.split():

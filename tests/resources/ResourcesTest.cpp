@@ -19,6 +19,8 @@
 #include "ui/main/AboutBoxRes.h"
 #include "ui/main/MainWindowRes.h"
 #include "ui/main/SettingsDialogRes.h"
+#include "ui/search/FetchDialogRes.h"
+#include "ui/search/SearchWindowRes.h"
 
 namespace {
 
@@ -70,6 +72,18 @@ TEST(Resources, FavoritesTooltipsAreOneStringOfSevenFields) {
   EXPECT_EQ(44, n);
 }
 
+TEST(Resources, SearchTooltipsAreOneStringOfFourFieldsInTheSkinKeysBlock) {
+  char tips[128];
+  int n = LoadStringA(Self(), IDS_SEARCH_TIPS, tips, sizeof tips);
+  // 検索/再生/お気に入りに追加/ﾎｰﾑﾍﾟｰｼﾞを開く
+  EXPECT_STREQ("\x8c\x9f\x8d\xf5/\x8d\xc4\x90\xb6/\x82\xa8\x8b" "C\x82\xc9\x93\xfc\x82\xe8\x82\xc9\x92\xc7\x89\xc1/"
+               "\xce\xb0\xd1\xcd\xdf\xb0\xbc\xde\x82\xf0\x8aJ\x82\xad",
+               tips);
+  EXPECT_EQ(41, n);
+  char keys[128];
+  EXPECT_EQ(103, LoadStringA(Self(), IDS_SKIN_ELEMENT_KEYS, keys, sizeof keys)) << "both strings share a block";
+}
+
 TEST(Resources, SkinBitmapIsTheArtworkAt343By34And8Bits) {
   // A bitmap resource is the file without its 14-byte file header.
   std::string file = SourceFile("skin.bmp");
@@ -87,28 +101,52 @@ TEST(Resources, SkinBitmapIsTheArtworkAt343By34And8Bits) {
   DeleteObject(bitmap);
 }
 
-TEST(Resources, FavoritesToolbarBitmapIsSevenImagesOf15By15WithThePaletteTheMapNeeds) {
-  std::string file = SourceFile("favorites-toolbar.bmp");
-  ASSERT_GT(file.size(), 14u);
-  EXPECT_EQ(file.substr(14), ResourceBytes(MAKEINTRESOURCEA(2), IDB_FAVORITES_TOOLBAR));  // RT_BITMAP
+namespace {
 
-  // The toolbar maps colours of the palette: the key must be one of them.
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(Self(), MAKEINTRESOURCEA(IDB_FAVORITES_TOOLBAR), IMAGE_BITMAP, 0,
-                                                   0, LR_CREATEDIBSECTION));
+// A toolbar's strip of 15 x 15 images, embedded unchanged. The toolbar maps
+// colours of the palette, so pure green (shown as the button face) must be
+// one of them; it lies around each image, with ink inside.
+void ExpectToolbarStrip(const char* fileName, int id, int images) {
+  SCOPED_TRACE(fileName);
+  std::string file = SourceFile(fileName);
+  ASSERT_GT(file.size(), 14u);
+  EXPECT_EQ(file.substr(14), ResourceBytes(MAKEINTRESOURCEA(2), id));  // RT_BITMAP
+  const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(file.data() + 14);
+  ASSERT_LE(header->biBitCount, 8) << "a colour table, which the toolbar maps";
+  const RGBQUAD* palette = reinterpret_cast<const RGBQUAD*>(file.data() + 14 + header->biSize);
+  DWORD colours = header->biClrUsed ? header->biClrUsed : 1u << header->biBitCount;
+  bool key = false;
+  for (DWORD i = 0; i < colours; ++i) {
+    key = key || (palette[i].rgbRed == 0 && palette[i].rgbGreen == 255 && palette[i].rgbBlue == 0);
+  }
+  EXPECT_TRUE(key) << "pure green in the palette";
+
+  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   ASSERT_NE(nullptr, bitmap);
   DIBSECTION section = {};
   ASSERT_EQ(static_cast<int>(sizeof section), GetObjectA(bitmap, sizeof section, &section));
-  EXPECT_EQ(7 * 15, section.dsBm.bmWidth);
+  EXPECT_EQ(images * 15, section.dsBm.bmWidth);
   EXPECT_EQ(15, section.dsBm.bmHeight);
-  EXPECT_EQ(8, section.dsBmih.biBitCount);
-  DeleteObject(bitmap);
-  const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(file.data() + 14);
-  const RGBQUAD* palette = reinterpret_cast<const RGBQUAD*>(file.data() + 14 + header->biSize);
-  bool key = false;
-  for (DWORD i = 0; i < header->biClrUsed; ++i) {
-    key = key || (palette[i].rgbRed == 0 && palette[i].rgbGreen == 255 && palette[i].rgbBlue == 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  for (int image = 0; image < images; ++image) {
+    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc, image * 15, 0)) << "the face around image " << image;
+    int ink = 0;
+    for (int y = 0; y < 15; ++y) {
+      for (int x = 0; x < 15; ++x) ink += GetPixel(dc, image * 15 + x, y) != RGB(0, 255, 0);
+    }
+    EXPECT_GT(ink, 30) << "image " << image;
   }
-  EXPECT_TRUE(key) << "pure green, shown as the button face";
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
+}  // namespace
+
+TEST(Resources, ToolbarBitmapsAreStripsOf15By15ImagesOnTheFaceColour) {
+  ExpectToolbarStrip("favorites-toolbar.bmp", IDB_FAVORITES_TOOLBAR, 7);
+  ExpectToolbarStrip("search.bmp", IDB_SEARCH_TOOLBAR, 4);
 }
 
 TEST(Resources, IconsLoadAtSixteenAndThirtyTwoPixels) {
@@ -310,6 +348,14 @@ TEST(Resources, SettingsDialogTemplates) {
   // The pages are children without a caption.
   EXPECT_EQ(0ul, ReadDialogTemplate(IDD_SETTINGS_GENERAL).style & (WS_CAPTION | WS_POPUP));
   EXPECT_EQ(0ul, ReadDialogTemplate(IDD_SETTINGS_SEARCH).style & (WS_CAPTION | WS_POPUP));
+}
+
+TEST(Resources, FetchDialogTemplate) {
+  ExpectDialog(IDD_FETCH, "", 123, 22, WS_POPUP | DS_MODALFRAME,
+               {
+                   {IDC_FETCH_PROGRESS, "Static", "", 2, 2, 120, 19, SS_LEFT | SS_NOPREFIX},
+               });
+  EXPECT_EQ(0ul, ReadDialogTemplate(IDD_FETCH).style & (WS_CAPTION | WS_SYSMENU)) << "no caption, no close box";
 }
 
 TEST(Resources, StationEditorTemplate) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Check Velmorin's skin bitmap, icons and favorites toolbar against the layout the player uses.
+"""Check Velmorin's skin bitmap, icons and toolbar images against the layout the player uses.
 
     python3 tools/art/check_art.py              # check the committed files
     python3 tools/art/check_art.py --no-regen   # skip the regeneration check
@@ -32,7 +32,9 @@ SPRITES = {
     "mute":   (214, 21, 11, 11, 2, 221, 5),
 }
 KNOB = (205, 21, 6, 12)             # sheet x, y, w, h
-TOOL, TOOLS = 15, 7                 # favorites toolbar: 7 images of 15 x 15
+TOOL = 15                           # toolbar images are 15 x 15, side by side
+TOOLBARS = (("favorites-toolbar.bmp", "favorites toolbar", 7),
+            ("search.bmp", "search toolbar", 4))
 TOOL_KEY = (0, 255, 0)              # mapped to the button face
 KNOB_X = range(234, 269)            # top-left x across the volume range
 KNOB_Y = 4
@@ -124,26 +126,26 @@ def check_skin(rows, p):
                 return
 
 
-def check_toolbar(rows, p):
+def check_toolbar(rows, p, tag, count):
     """Each image shows its glyph on the key colour, which the toolbar maps
     to the button face by exact value: a colour near it would show as a
     green fringe."""
-    for i in range(TOOLS):
+    for i in range(count):
         image = [row[i * TOOL:(i + 1) * TOOL] for row in rows]
         for x, y in ((0, 0), (TOOL - 1, 0), (0, TOOL - 1), (TOOL - 1, TOOL - 1)):
-            p.check(image[y][x] == TOOL_KEY, "toolbar: image %d corner (%d,%d) "
-                    "is not the key colour", i, x, y)
+            p.check(image[y][x] == TOOL_KEY, "%s: image %d corner (%d,%d) "
+                    "is not the key colour", tag, i, x, y)
         ink = sum(1 for row in image for px in row if px != TOOL_KEY)
-        p.check(ink >= 10, "toolbar: image %d is (nearly) empty", i)
+        p.check(ink >= 10, "%s: image %d is (nearly) empty", tag, i)
         for y, row in enumerate(image):
             for x, (r, g, b) in enumerate(row):
                 if (r, g, b) != TOOL_KEY and g > 200 and r < 80 and b < 80:
-                    p.check(False, "toolbar: image %d pixel (%d,%d) is nearly "
-                            "the key colour", i, x, y)
+                    p.check(False, "%s: image %d pixel (%d,%d) is nearly "
+                            "the key colour", tag, i, x, y)
                     return
     images = [tuple(tuple(row[i * TOOL:(i + 1) * TOOL]) for row in rows)
-              for i in range(TOOLS)]
-    p.check(len(set(images)) == TOOLS, "toolbar: two images are the same")
+              for i in range(count)]
+    p.check(len(set(images)) == count, "%s: two images are the same", tag)
 
 
 def read_ico(path, data, p):
@@ -215,10 +217,11 @@ def check_files(root, p):
         rows = read_bmp8(fh.read(), p)
     if rows is not None:
         check_skin(rows, p)
-    with open(os.path.join(res, "favorites-toolbar.bmp"), "rb") as fh:
-        rows = read_bmp8(fh.read(), p, "toolbar", (TOOL * TOOLS, TOOL))
-    if rows is not None:
-        check_toolbar(rows, p)
+    for name, tag, count in TOOLBARS:
+        with open(os.path.join(res, name), "rb") as fh:
+            rows = read_bmp8(fh.read(), p, tag, (TOOL * count, TOOL))
+        if rows is not None:
+            check_toolbar(rows, p, tag, count)
     for name, sizes in (("velmorin.ico", {16, 32}), ("tray.ico", {16})):
         with open(os.path.join(res, name), "rb") as fh:
             got = read_ico(name, fh.read(), p)
@@ -233,6 +236,7 @@ def check_regen(root, p):
                         "--out", tmp], check=True, stdout=subprocess.DEVNULL)
         for rel in (RESOURCES + "/skin.bmp", RESOURCES + "/velmorin.ico",
                     RESOURCES + "/tray.ico", RESOURCES + "/favorites-toolbar.bmp",
+                    RESOURCES + "/search.bmp",
                     "docs/art-preview.png"):
             with open(os.path.join(tmp, rel), "rb") as a, \
                     open(os.path.join(root, rel), "rb") as b:

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generate Velmorin's built-in skin bitmap, program icons, favorites toolbar and art preview.
+"""Generate Velmorin's built-in skin bitmap, program icons, toolbar images and art preview.
 
 Standard library only: BMP, ICO and PNG bytes are written by hand.
 
@@ -568,7 +568,7 @@ TOOL_GLYPHS = {
 TOOL_GLYPHS["down"] = "\n".join(reversed(TOOL_GLYPHS["up"].strip().splitlines()))
 
 
-def make_toolbar():
+def make_favorites_toolbar():
     c = Canvas(TOOL * len(TOOL_NAMES), TOOL, TOOL_KEY)
     for i, name in enumerate(TOOL_NAMES):
         rows = [r.strip() for r in TOOL_GLYPHS[name].strip().splitlines()]
@@ -778,6 +778,99 @@ def _mark(u, v):
     return min(d, _arcs(u, v, bx, by, arcs, 44))
 
 
+# --------------------------------------------------------- search toolbar
+
+# Four images for the search window's toolbar (search, play, add to the
+# favorites, home page), drawn from shapes rather than pixel by pixel, on
+# the key green as the favorites toolbar. They take the bar's slate and
+# accent, darker, to read on a light face. Soft edges blend toward a light
+# face grey, never toward the green, which would show as a green fringe.
+SEARCH_FACE = (228, 228, 228)
+TOOL_SLATE = (44, 48, 58)
+TOOL_ACCENT = ACCENT_DIM
+TOOL_TINT = (170, 222, 238)
+
+
+def _disc(cx, cy, r):
+    return lambda u, v: math.hypot(u - cx, v - cy) <= r
+
+
+def _ring(cx, cy, r, width):
+    return lambda u, v: abs(math.hypot(u - cx, v - cy) - r) <= width / 2
+
+
+def _stroke(ax, ay, bx, by, width):
+    return lambda u, v: _seg_dist(u, v, ax, ay, bx, by) <= width / 2
+
+
+def _polygon(points):
+    def inside(u, v):
+        hit = False
+        for (x0, y0), (x1, y1) in zip(points, points[1:] + points[:1]):
+            if (y0 > v) != (y1 > v) and u < x0 + (v - y0) * (x1 - x0) / (y1 - y0):
+                hit = not hit
+        return hit
+    return inside
+
+
+def _box(x0, y0, x1, y1):
+    return lambda u, v: x0 <= u <= x1 and y0 <= v <= y1
+
+
+def _star(cx, cy, outer, inner):
+    pts = []
+    for i in range(10):
+        a = -math.pi / 2 + i * math.pi / 5
+        r = outer if i % 2 == 0 else inner
+        pts.append((cx + r * math.cos(a), cy + r * math.sin(a)))
+    return _polygon(pts)
+
+
+# Each image: layers (shape, colour), painted in order.
+TOOL_IMAGES = [
+    # search: a lens with a handle
+    [(_disc(6.3, 6.3, 4.3), TOOL_TINT),
+     (_ring(6.3, 6.3, 4.3, 1.7), TOOL_SLATE),
+     (_stroke(9.6, 9.6, 13.2, 13.2, 2.4), TOOL_SLATE)],
+    # play: the bar's triangle
+    [(_polygon([(4.0, 2.0), (12.6, 7.5), (4.0, 13.0)]), TOOL_SLATE),
+     (_polygon([(5.3, 4.4), (10.2, 7.5), (5.3, 10.6)]), TOOL_ACCENT)],
+    # add to the favorites: a star and a plus
+    [(_star(6.8, 7.2, 6.4, 2.7), TOOL_ACCENT),
+     (_box(10.0, 11.6, 14.8, 13.0), TOOL_SLATE),
+     (_box(11.7, 9.9, 13.1, 14.8), TOOL_SLATE)],
+    # home page: a house with an accent door
+    [(_polygon([(7.5, 1.2), (14.4, 7.6), (0.6, 7.6)]), TOOL_SLATE),
+     (_box(2.6, 7.0, 12.4, 13.8), TOOL_SLATE),
+     (_box(6.2, 9.2, 8.8, 13.8), TOOL_ACCENT)],
+]
+
+
+def tool_image(layers):
+    c = Canvas(TOOL, TOOL, TOOL_KEY)
+    ss = 4
+    for y in range(TOOL):
+        for x in range(TOOL):
+            colour, cover = SEARCH_FACE, 0.0
+            for shape, ink in layers:
+                hits = sum(1 for sy in range(ss) for sx in range(ss)
+                           if shape(x + (sx + 0.5) / ss, y + (sy + 0.5) / ss))
+                a = hits / (ss * ss)
+                if a:
+                    colour = lerp(colour, ink, a)
+                    cover = max(cover, a)
+            if cover >= 0.2:
+                c.set(x, y, colour)
+    return c
+
+
+def make_search_toolbar():
+    strip = Canvas(TOOL * len(TOOL_IMAGES), TOOL, TOOL_KEY)
+    for i, layers in enumerate(TOOL_IMAGES):
+        strip.paste(tool_image(layers), i * TOOL, 0)
+    return strip
+
+
 # --------------------------------------------------------------- preview
 
 def scaled(c_rows, k):
@@ -800,7 +893,7 @@ def composite(bar, sheet, states=None, knob_x=251, muted=False):
     return w
 
 
-def make_preview(skin, bar, sheet, icons, toolbar):
+def make_preview(skin, bar, sheet, icons, toolbars):
     k = 3
     pad = 18
     bg = (62, 66, 74)
@@ -841,17 +934,18 @@ def make_preview(skin, bar, sheet, icons, toolbar):
                             band[yy][x + i] = rgb(lerp(strip, (r, g, b_), a / 255))
                 x += size * scale + pad
         canvas.extend(band)
-    # The favorites toolbar on a classic and a modern button face, at 4x
-    # and at actual size.
-    for face in ((212, 208, 200), (240, 240, 240)):
-        band = [[face] * width for _ in range(TOOL * 4 + 2 * pad)]
-        shown = on_face(toolbar, face)
-        for j, row in enumerate(scaled(shown.px, 4)):
-            band[pad + j][pad:pad + len(row)] = row
-        x = pad + toolbar.w * 4 + pad
-        for j, row in enumerate(shown.px):
-            band[pad + j][x:x + len(row)] = row
-        canvas.extend(band)
+    # Each toolbar on a classic and a modern button face, at 4x and at
+    # actual size.
+    for toolbar in toolbars:
+        for face in ((212, 208, 200), (240, 240, 240)):
+            band = [[face] * width for _ in range(TOOL * 4 + 2 * pad)]
+            shown = on_face(toolbar, face)
+            for j, row in enumerate(scaled(shown.px, 4)):
+                band[pad + j][pad:pad + len(row)] = row
+            x = pad + toolbar.w * 4 + pad
+            for j, row in enumerate(shown.px):
+                band[pad + j][x:x + len(row)] = row
+            canvas.extend(band)
     blank(pad)
     return canvas
 
@@ -871,13 +965,14 @@ def main():
     for cv in [skin, bar] + [f for fs in sheet.values() for f in fs]:
         cv.px = [[subst[p] for p in row] for row in cv.px]
     icons = [(16, icon_rgba(16)), (32, icon_rgba(32))]
-    toolbar = make_toolbar()
+    favorites, search = make_favorites_toolbar(), make_search_toolbar()
     files = {
         "src/resources/skin.bmp": encode_bmp8(skin),
         "src/resources/velmorin.ico": encode_ico(icons),
         "src/resources/tray.ico": encode_ico(icons[:1]),
-        "src/resources/favorites-toolbar.bmp": encode_bmp8(toolbar),
-        "docs/art-preview.png": encode_png(make_preview(skin, bar, sheet, icons, toolbar)),
+        "src/resources/favorites-toolbar.bmp": encode_bmp8(favorites),
+        "src/resources/search.bmp": encode_bmp8(search),
+        "docs/art-preview.png": encode_png(make_preview(skin, bar, sheet, icons, [favorites, search])),
     }
     for rel, data in files.items():
         path = os.path.join(args.out, rel)
