@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "toolkit/ByteBuffer.h"
 #include "toolkit/UniqueHandle.h"
 
 struct FileTraits {
@@ -30,7 +31,17 @@ class File {
   bool IsOpen() const { return handle.IsValid(); }
 
   int Read(void* buffer, int count);
+  // One line ended by CR LF, or count bytes of a longer one (a double-byte
+  // character begun at count - 1 is kept whole: buffer holds count + 2), NUL
+  // terminated, the CR LF stripped or kept. Returns the bytes consumed,
+  // CR LF included; 0 at the end of the file.
   int ReadLine(char* buffer, int count, bool strip);
+  // ReadLine's rule over the `got` bytes at buffer, already in memory: ends
+  // the line in place and returns the bytes it takes (0 only when got is 0).
+  static int EndLine(char* buffer, int got, int count, bool strip);
+  // The whole file into block; false when it cannot be read or is larger
+  // than limit.
+  static bool ReadWhole(const char* path, std::uint32_t limit, MemoryBlock& block);
   int Write(const void* bytes, int count);
   int WriteText(const char* text);
   int WriteNewLine();
