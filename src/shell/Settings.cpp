@@ -77,10 +77,9 @@ void Settings::SetDefaults() {
 
 void SettingsPath(TextString& path) { path.SetToExeDirectory(kFileName); }
 
-void LoadSettings(Settings& values, const char* path) {
-  values.SetDefaults();
-  KeyValueDocument document;
-  if (!document.LoadFile(path)) return;
+namespace {
+
+void ReadSettings(Settings& values, KeyValueDocument& document) {
   document.SelectSection(kSection);
   if (document.Section() < 0) return;
 
@@ -95,6 +94,20 @@ void LoadSettings(Settings& values, const char* path) {
   for (const IntKey& key : kOptionKeys) values.*key.field = document.GetInt(key.name, key.defaultValue);
   document.GetText("Skin", values.skin, kDefaultSkin);
   document.GetText("LastURL", values.lastURL, "");
+}
+
+}  // namespace
+
+void LoadSettings(Settings& values, const char* path) {
+  values.SetDefaults();
+  KeyValueDocument document;
+  if (document.LoadFile(path)) ReadSettings(values, document);
+}
+
+void ParseSettings(Settings& values, const void* bytes, std::uint32_t count) {
+  values.SetDefaults();
+  KeyValueDocument document;
+  if (document.LoadText(bytes, count)) ReadSettings(values, document);
 }
 
 void LoadSettings() {
