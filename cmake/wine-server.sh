@@ -15,6 +15,20 @@ stop_pid() {
   rm -f "$1"
 }
 
+# Waits until the test "$2" holds, as long as the process in pid file $1
+# lives, for a minute at most: on a machine busy building, a server may take
+# seconds to come up, and a session without it fails every test that needs
+# it. Says so and fails when it never comes.
+wait_for() {
+  for _ in $(seq 1200); do
+    eval "$2" && return 0
+    kill -0 "$(cat "$1")" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "wine-server.sh: $3 did not start" >&2
+  return 1
+}
+
 case "$1" in
   start)
     # A session left over from an interrupted run is ended first.
@@ -29,7 +43,7 @@ case "$1" in
       Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$VELMORIN_SESSION/display" \
         </dev/null >/dev/null 2>&1 &
       echo $! > "$VELMORIN_SESSION/xvfb.pid"
-      for _ in $(seq 100); do [ -s "$VELMORIN_SESSION/display" ] && break; sleep 0.05; done
+      wait_for "$VELMORIN_SESSION/xvfb.pid" '[ -s "$VELMORIN_SESSION/display" ]' Xvfb || exit 1
       echo "export DISPLAY=:$(cat "$VELMORIN_SESSION/display")" >> "$VELMORIN_SESSION/env"
     fi
     if [ -z "$caller_pulse" ] && command -v pulseaudio >/dev/null; then
@@ -40,7 +54,7 @@ case "$1" in
         --load="module-native-protocol-unix socket=$runtime/native auth-anonymous=1" \
         --load="module-always-sink" </dev/null >/dev/null 2>&1 &
       echo $! > "$VELMORIN_SESSION/pulse.pid"
-      for _ in $(seq 100); do [ -S "$runtime/native" ] && break; sleep 0.05; done
+      wait_for "$VELMORIN_SESSION/pulse.pid" '[ -S "$runtime/native" ]' PulseAudio || exit 1
       echo "export PULSE_SERVER=unix:$runtime/native" >> "$VELMORIN_SESSION/env"
     fi
     . "$VELMORIN_SESSION/env"

@@ -4,7 +4,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "resources/ResourceText.h"
+#include "toolkit/Platform.h"
 #include "ui/main/SkinDescription.h"
+
+// The element keys come from the program's string table.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  platform::RegisterResourceString(IDS_SKIN_ELEMENT_KEYS, TEXT_SKIN_ELEMENT_KEYS);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   SkinDescription skin;

@@ -11,6 +11,8 @@
 #include "ui/main/PixelImage.h"
 #include "ui/main/SkinCanvas.h"
 #include "ui/main/SkinCanvasPlatform.h"
+#include "resources/ResourceText.h"
+#include "toolkit/Platform.h"
 #include "ui/main/SkinDescription.h"
 
 namespace {
@@ -50,6 +52,12 @@ class FuzzPlatform : public SkinCanvasPlatform {
 };
 
 }  // namespace
+
+// The element keys come from the program's string table.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  platform::RegisterResourceString(IDS_SKIN_ELEMENT_KEYS, TEXT_SKIN_ELEMENT_KEYS);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 8) return 0;

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "toolkit/KeyValueDocument.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Platform.h"
 
@@ -26,20 +25,66 @@ int FindPlaylistBody(const char* answer, int count) {
   return -1;
 }
 
+bool PlaylistDocument::LoadFile(const char* path) {
+  bool loaded = document.LoadFile(path);
+  document.SelectSection("playlist");
+  return loaded;
+}
+
+bool PlaylistDocument::LoadText(const void* bytes, std::uint32_t count) {
+  bool loaded = document.LoadText(bytes, count);
+  document.SelectSection("playlist");
+  return loaded;
+}
+
+int PlaylistDocument::EntryCount() const { return document.GetInt("numberofentries", 0); }
+
+void PlaylistDocument::GetNumbered(const char* key, int k, TextString& value) const {
+  TextString name;
+  name.Format("%s%d", key, k);
+  document.GetText(name.CStr(), value, "");
+}
+
+void PlaylistDocument::GetEntry(int k, PlaylistEntry& entry) const {
+  GetNumbered("Title", k, entry.title);
+  GetNumbered("Info", k, entry.info);
+  GetNumbered("File", k, entry.file);
+  GetNumbered("Home", k, entry.home);
+}
+
+void PlaylistDocument::GetFile(int k, TextString& url) const { GetNumbered("File", k, url); }
+
 int ReadPlaylist(const char* body, int length, PlaylistEntries& entries) {
   entries.count = 0;
-  KeyValueDocument document;
+  PlaylistDocument document;
   if (length <= 0 || !document.LoadText(body, static_cast<std::uint32_t>(length))) return kPlaylistUnreadable;
-  document.SelectSection("playlist");
-  int declared = document.GetInt("numberofentries", 0);
+  int declared = document.EntryCount();
   if (declared == 0) return kPlaylistNone;
-  TextString key;
   for (int i = 1; i <= declared && i <= PlaylistEntries::kMaxEntries; ++i) {
-    key.Format("File%d", i);
     TextString& file = entries.files[entries.count];
-    document.GetText(key.CStr(), file, "");
+    document.GetFile(i, file);
     if (file.IsEmpty()) break;
     ++entries.count;
   }
   return entries.count;
 }
+
+PlaylistWriter::PlaylistWriter(TextString& text, int count) : out(text) {
+  out.Assign("[playlist]\r\n");
+  out.AppendFormat("numberofentries=%d\r\n", count);
+}
+
+void PlaylistWriter::Add(const PlaylistEntry& entry) {
+  int k = ++added;
+  out.AppendFormat("File%d=", k);
+  out.Append(entry.file.CStr());
+  out.AppendFormat("\r\nTitle%d=", k);
+  out.Append(entry.title.CStr());
+  out.AppendFormat("\r\nInfo%d=", k);
+  out.Append(entry.info.CStr());
+  out.AppendFormat("\r\nHome%d=", k);
+  out.Append(entry.home.CStr());
+  out.AppendFormat("\r\nLength%d=-1\r\n", k);
+}
+
+void PlaylistWriter::Finish() { out.Append("Version=2\r\n"); }

@@ -6,18 +6,22 @@
 #include "engine/StreamPlayer.h"
 #include "shell/ApplicationState.h"
 #include "shell/GenreList.h"
+#include "shell/SettingRanges.h"
 #include "shell/Settings.h"
+#include "shell/SideWindowHost.h"
 #include "shell/SkinList.h"
+#include "toolkit/Shell.h"
 #include "toolkit/TextString.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/SettingRanges.h"
 #include "ui/main/SkinCanvas.h"
 
 // Constructed in this order, destroyed in the reverse one: the bar detaches
-// its drawing context from the canvas before the canvas goes.
+// its drawing context from the canvas before the canvas goes. The bar and
+// the side windows know each other only through the interfaces wired here.
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
-MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown});
+SideWindowHost gSideWindows;
+MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
 
 namespace {
 
@@ -37,7 +41,7 @@ void EnterProgramDirectory() {
 bool Initialize() {
   EnterProgramDirectory();
   if (!StartWinSock(2, 2)) {
-    MessageBoxA(nullptr, kWinSockFailedText, nullptr, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_TOPMOST);
+    ShowWarning(kWinSockFailedText);
     return false;
   }
   gApplicationState.winsockStarted = true;
@@ -64,6 +68,7 @@ bool Initialize() {
 }
 
 void SaveAll() {
+  gSideWindows.SaveFavorites();
   POINT place;
   if (gMainWindow.hwnd && gMainWindow.GetNormalPosition(place)) {
     gSettings.winX = place.x;

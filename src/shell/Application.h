@@ -3,17 +3,20 @@
 #pragma once
 
 class MainWindow;
+class SideWindowHost;
 class SkinCanvas;
 class StreamPlayer;
 
 extern StreamPlayer gPlayer;
 extern SkinCanvas gCanvas;
+extern SideWindowHost gSideWindows;
 extern MainWindow gMainWindow;
 
 // Everything from the current directory to the bar on the screen; false when
 // the program cannot run (the caller then shuts down and exits).
 bool Initialize();
-// The files the program keeps, written while its windows still exist.
+// The files the program keeps, written while its windows still exist: the
+// favorites first, then the settings.
 void SaveAll();
 // The player's thread and buffers, then WinSock.
 void Shutdown();

@@ -130,21 +130,7 @@ void FormatSettings(const Settings& values, TextString& out) {
 bool SaveSettings(const Settings& values, const char* path, ReplaceFileFunction replace) {
   TextString bytes(511);
   FormatSettings(values, bytes);
-  int length = bytes.Length();
-
-  // The temporary file sits in the same directory so that the replace is a
-  // rename within one volume.
-  TextString temporary(511);
-  temporary.Assign(path);
-  temporary.Append(".tmp");
-
-  File file;
-  if (!file.CreateWrite(temporary.CStr())) return false;
-  bool complete = file.Write(bytes.CStr(), length) == length && file.Flush();
-  complete = file.Close() == 1 && complete;
-  if (complete && replace(temporary.CStr(), path)) return true;
-  File::Delete(temporary.CStr());
-  return false;
+  return File::SaveWhole(path, bytes.CStr(), bytes.Length(), replace);
 }
 
 bool SaveSettings(const Settings& values, const char* path) { return SaveSettings(values, path, &File::Replace); }

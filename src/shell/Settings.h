@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "toolkit/File.h"
 #include "toolkit/TextString.h"
 
 // OptFlag bits.
@@ -56,15 +57,10 @@ void LoadSettings();
 // two text lines, each ended by CR LF.
 void FormatSettings(const Settings& values, TextString& out);
 
-// Puts the new file in place of the old one; File::Replace, or a stand-in
-// that tests use to fail the last step.
-using ReplaceFileFunction = bool (*)(const char* source, const char* target);
-
-// Writes values to path through a temporary file in the same directory that
-// replaces the old file only once it is complete and flushed, so the old file
-// stays whole whatever fails. The caller first stores the windows' current
-// normal rectangles and the favorites list's column widths in values.
-// Returns false when nothing was replaced.
+// Writes values to path whole (File::SaveWhole): the old file stays as it was
+// whatever fails. The caller first stores the windows' current normal
+// rectangles and the favorites list's column widths in values. Returns false
+// when nothing was replaced.
 bool SaveSettings(const Settings& values, const char* path, ReplaceFileFunction replace);
 bool SaveSettings(const Settings& values, const char* path);
 // gSettings to the file beside the executable.

@@ -81,3 +81,19 @@ void File::WriteKeyText(const char* key, const char* value) {
   WriteText(value);
   WriteNewLine();
 }
+
+bool File::SaveWhole(const char* path, const void* bytes, int count, ReplaceFileFunction replace) {
+  // The temporary file sits in the same directory so that the replace is a
+  // rename within one volume.
+  TextString temporary(511);
+  temporary.Assign(path);
+  temporary.Append(".tmp");
+
+  File file;
+  if (!file.CreateWrite(temporary.CStr())) return false;
+  bool complete = file.Write(bytes, count) == count && file.Flush();
+  complete = file.Close() == 1 && complete;
+  if (complete && replace(temporary.CStr(), path)) return true;
+  Delete(temporary.CStr());
+  return false;
+}

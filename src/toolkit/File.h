@@ -18,6 +18,10 @@ struct FileTraits {
   static int Close(Handle h);
 };
 
+// Puts the new file in place of the old one: File::Replace, or a stand-in
+// that tests use to fail the last step.
+using ReplaceFileFunction = bool (*)(const char* source, const char* target);
+
 class File {
  public:
   File() = default;
@@ -55,6 +59,11 @@ class File {
   // Puts source in place of target in one step (target may exist).
   static bool Replace(const char* source, const char* target);
   static bool Delete(const char* path);
+  // Writes the bytes to path through a temporary file beside it (path and
+  // ".tmp") that takes the old file's place only once it is complete and
+  // flushed, so the old file stays whole whatever fails. False when nothing
+  // was replaced.
+  static bool SaveWhole(const char* path, const void* bytes, int count, ReplaceFileFunction replace = &File::Replace);
 
  private:
   UniqueHandle<FileTraits> handle;

@@ -4,37 +4,41 @@
 
 #include <windows.h>
 
+#include "toolkit/UniqueHandle.h"
+
+// Owner traits for GDI objects deleted with DeleteObject: fonts, brushes,
+// bitmaps. GdiHandle owns one of any kind.
+struct GdiObjectTraits {
+  using Handle = HGDIOBJ;
+  static Handle Invalid() { return nullptr; }
+  static int Close(Handle h) { return DeleteObject(h); }
+};
+using GdiHandle = UniqueHandle<GdiObjectTraits>;
+
 class GdiObject {
  public:
-  GdiObject() = default;
-  ~GdiObject() { Delete(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-
-  BOOL Delete() {
-    if (!handle) return 0;
-    BOOL deleted = DeleteObject(handle);
-    handle = nullptr;
-    return deleted;
-  }
+  // DeleteObject's result; 0 when nothing is held.
+  BOOL Delete() { return object.Close(); }
   // CreateFont is CreateFontA wherever this header is seen.
   bool CreateFont(int height, int weight, DWORD charSet, const char* faceName) {
     Delete();
-    handle = ::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charSet, 0, 0, 0, 0, faceName);
-    return handle != nullptr;
+    object.Reset(::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charSet, 0, 0, 0, 0, faceName));
+    return object.IsValid();
   }
   bool CreateFontFrom(const LOGFONTA& font) {
     Delete();
-    handle = CreateFontIndirectA(&font);
-    return handle != nullptr;
+    object.Reset(CreateFontIndirectA(&font));
+    return object.IsValid();
   }
   bool CreateSolidBrush(COLORREF colour) {
     Delete();
-    handle = ::CreateSolidBrush(colour);
-    return handle != nullptr;
+    object.Reset(::CreateSolidBrush(colour));
+    return object.IsValid();
   }
-  HFONT Font() const { return static_cast<HFONT>(handle); }
-  HBRUSH Brush() const { return static_cast<HBRUSH>(handle); }
+  HGDIOBJ Handle() const { return object.Get(); }
+  HFONT Font() const { return static_cast<HFONT>(object.Get()); }
+  HBRUSH Brush() const { return static_cast<HBRUSH>(object.Get()); }
 
-  HGDIOBJ handle = nullptr;
+ private:
+  GdiHandle object;
 };

@@ -3,50 +3,51 @@
 
 #include <windows.h>
 
+#include "toolkit/UniqueHandle.h"
+
+// Owner traits for device contexts made with CreateCompatibleDC.
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle Invalid() { return nullptr; }
+  static int Close(Handle h) { return DeleteDC(h); }
+};
+
 class MemoryDC {
  public:
-  MemoryDC() = default;
-  ~MemoryDC() { Delete(); }
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-
   bool CreateCompatible(HDC dc) {
     Delete();
-    HDC made = CreateCompatibleDC(dc);
-    if (!made) return false;
-    hdc = made;
-    owned = 1;
+    HDC created = CreateCompatibleDC(dc);
+    if (!created) return false;
+    made.Reset(created);
+    borrowed = nullptr;
     return true;
   }
   bool CreateForWindow(HWND window) {
     HDC windowDc = GetDC(window);
     if (!windowDc) return false;
-    bool made = CreateCompatible(windowDc);
+    bool created = CreateCompatible(windowDc);
     ReleaseDC(window, windowDc);
-    return made;
+    return created;
   }
   // Holds a device context that someone else made and deletes.
   void Attach(HDC dc) {
     Delete();
-    hdc = dc;
-    owned = 0;
+    borrowed = dc;
   }
   // A device context that is not owned is never deleted and stays held.
-  BOOL Delete() {
-    if (!hdc || owned != 1) return FALSE;
-    BOOL deleted = DeleteDC(hdc);
-    hdc = nullptr;
-    owned = 0;
-    return deleted;
-  }
-  HGDIOBJ Select(HGDIOBJ object) { return SelectObject(hdc, object); }
-  int SetTransparent(bool on) { return SetBkMode(hdc, on ? TRANSPARENT : OPAQUE); }
+  BOOL Delete() { return made.IsValid() ? made.Close() : FALSE; }
+
+  HDC Handle() const { return made.IsValid() ? made.Get() : borrowed; }
+  bool Owns() const { return made.IsValid(); }
+  HGDIOBJ Select(HGDIOBJ object) { return SelectObject(Handle(), object); }
+  int SetTransparent(bool on) { return SetBkMode(Handle(), on ? TRANSPARENT : OPAQUE); }
   // count -1 measures the whole text.
   bool TextExtent(const char* text, int count, SIZE& size) {
     if (count < 0) count = lstrlenA(text);
-    return GetTextExtentPoint32A(hdc, text, count, &size) != FALSE;
+    return GetTextExtentPoint32A(Handle(), text, count, &size) != FALSE;
   }
 
-  HDC hdc = nullptr;
-  DWORD owned = 0;
+ private:
+  UniqueHandle<MemoryDcTraits> made;
+  HDC borrowed = nullptr;
 };

@@ -38,4 +38,11 @@ int ExecutablePath(char* out, int size);
 // Returns the length copied, 0 when there is none.
 int LoadResourceString(unsigned id, char* out, int size);
 
+#ifndef _WIN32
+// A POSIX build has no module resources: whoever needs a string-table entry
+// registers its text first (a text that lives as long as the program, such
+// as a literal). A second text for the same id replaces the first.
+void RegisterResourceString(unsigned id, const char* text);
+#endif
+
 }  // namespace platform

@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "resources/ResourceText.h"
-
 namespace platform {
 
 bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
@@ -117,10 +115,39 @@ int ExecutablePath(char* out, int size) {
   return n;
 }
 
+namespace {
+
+struct ResourceString {
+  unsigned id;
+  const char* text;
+};
+
+// A handful of entries: a short table searched from the start is enough.
+constexpr int kMaxResourceStrings = 16;
+ResourceString gResourceStrings[kMaxResourceStrings];
+int gResourceStringCount = 0;
+
+ResourceString* FindResourceString(unsigned id) {
+  for (int i = 0; i < gResourceStringCount; ++i) {
+    if (gResourceStrings[i].id == id) return &gResourceStrings[i];
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void RegisterResourceString(unsigned id, const char* text) {
+  if (ResourceString* known = FindResourceString(id)) {
+    known->text = text;
+  } else if (gResourceStringCount < kMaxResourceStrings) {
+    gResourceStrings[gResourceStringCount++] = {id, text};
+  }
+}
+
 int LoadResourceString(unsigned id, char* out, int size) {
   if (size <= 0) return 0;
-  const char* text = nullptr;
-  if (id == IDS_SKIN_ELEMENT_KEYS) text = TEXT_SKIN_ELEMENT_KEYS;
+  const ResourceString* found = FindResourceString(id);
+  const char* text = found ? found->text : nullptr;
   if (!text) {
     out[0] = '\0';
     return 0;

@@ -4,13 +4,23 @@
 
 #include <windows.h>
 
+#include "toolkit/UniqueHandle.h"
+
 // The resource's bytes, read-only for the life of the module. Returns their
 // size, or 0 with data untouched when the resource is missing.
 DWORD LoadResourceData(HMODULE module, const char* type, const char* name, const void** data);
 DWORD LoadResourceData(HMODULE module, const char* type, int id, const void** data);
 
 // Icon id of the program's module at size x size pixels; null when missing.
+// The caller owns it (IconHandle).
 HICON LoadIconSized(int id, int size);
+
+struct IconTraits {
+  using Handle = HICON;
+  static Handle Invalid() { return nullptr; }
+  static int Close(Handle h) { return DestroyIcon(h); }
+};
+using IconHandle = UniqueHandle<IconTraits>;
 
 // Opens fileName beside the executable with its associated program.
 bool OpenProgramFile(const char* fileName);

@@ -49,6 +49,15 @@ ATOM Window::RegisterClass(const char* className, HICON largeIcon, HICON smallIc
   return RegisterClassExA(&wc);
 }
 
+bool Window::RegisterClassIfMissing(const char* className, int iconId, HBRUSH background) {
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &existing)) return true;
+  HICON large = iconId ? LoadIconSized(iconId, 32) : nullptr;
+  HICON small = iconId ? LoadIconSized(iconId, 16) : nullptr;
+  return RegisterClass(className, large, small, LoadCursorA(nullptr, IDC_ARROW), background, nullptr, 0) != 0;
+}
+
 bool Window::Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menu) {
   hwnd = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
@@ -260,27 +269,30 @@ POINT Window::GetWindowOrigin() {
   return POINT{r.left, r.top};
 }
 
-bool Window::GetNormalPosition(POINT& position) {
-  WINDOWPLACEMENT placement = {};
+bool Window::ReadPlacement(WINDOWPLACEMENT& placement) {
+  placement = WINDOWPLACEMENT{};
   placement.length = sizeof placement;
-  if (!GetWindowPlacement(hwnd, &placement)) return false;
-  position.x = placement.rcNormalPosition.left;
-  position.y = placement.rcNormalPosition.top;
+  return GetWindowPlacement(hwnd, &placement) != FALSE;
+}
+
+bool Window::GetNormalPosition(POINT& position) {
+  RECT normal;
+  if (!GetNormalRect(normal)) return false;
+  position.x = normal.left;
+  position.y = normal.top;
   return true;
 }
 
 bool Window::GetNormalRect(RECT& rect) {
-  WINDOWPLACEMENT placement = {};
-  placement.length = sizeof placement;
-  if (!GetWindowPlacement(hwnd, &placement)) return false;
+  WINDOWPLACEMENT placement;
+  if (!ReadPlacement(placement)) return false;
   rect = placement.rcNormalPosition;
   return true;
 }
 
 void Window::MoveNormalPosition(int x, int y) {
-  WINDOWPLACEMENT placement = {};
-  placement.length = sizeof placement;
-  if (!GetWindowPlacement(hwnd, &placement)) return;
+  WINDOWPLACEMENT placement;
+  if (!ReadPlacement(placement)) return;
   RECT& r = placement.rcNormalPosition;
   LONG width = r.right - r.left, height = r.bottom - r.top;
   r.left = x;

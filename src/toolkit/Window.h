@@ -26,6 +26,11 @@ class Window {
   // since this header brings windows.h along.
   static ATOM RegisterClass(const char* className, HICON largeIcon, HICON smallIcon, HCURSOR cursor,
                             HBRUSH background, const char* menuName, UINT style);
+  // Registers the class (arrow cursor, no menu, no class style) unless the
+  // module has it already, as when a window is made a second time. iconId 0
+  // gives no icons; otherwise its 32- and 16-pixel images, loaded only when
+  // the class is registered. False when it cannot be registered.
+  static bool RegisterClassIfMissing(const char* className, int iconId, HBRUSH background);
   bool Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
               int height, HWND parent, HMENU menu);
   BOOL Destroy() { return DestroyWindow(hwnd); }
@@ -156,7 +161,14 @@ class Window {
   static int ShowWarning(const char* text);
 
   HWND hwnd = nullptr;
+
+ private:
+  bool ReadPlacement(WINDOWPLACEMENT& placement);
 };
+
+// Mouse coordinates arrive as unsigned 16-bit halves of a parameter; left of
+// or above the primary screen they are negative.
+inline POINT SignedPoint(WORD x, WORD y) { return POINT{static_cast<short>(x), static_cast<short>(y)}; }
 
 // The sizing rectangle of WM_SIZING grown to the minimum size.
 void EnforceMinimumSize(int edge, RECT& rect, int minWidth, int minHeight);

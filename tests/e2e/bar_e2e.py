@@ -29,6 +29,7 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(SOURCE, "tests", "servers"))
 import wineapp  # noqa: E402
 from wineapp import wait_until  # noqa: E402
+from sound import SoundCapture, goertzel_power, loud_recently, quiet_recently  # noqa: E402
 from station import StationServer, Mount  # noqa: E402
 import make_media  # noqa: E402
 
@@ -249,18 +250,6 @@ def station(case, titles):
     return srv
 
 
-def loud(capture, seconds=0.3):
-    samples = capture.samples()
-    recent = samples[-int(wineapp.SoundCapture.RATE * seconds):]
-    return len(recent) > 0 and wineapp.rms(recent) > 1000
-
-
-def quiet(capture, seconds=0.3):
-    samples = capture.samples()
-    recent = samples[-int(wineapp.SoundCapture.RATE * seconds):]
-    return len(recent) > 1000 and wineapp.rms(recent) < 50
-
-
 class PlayTests(unittest.TestCase):
     def test_play_shows_titles_in_colour_sounds_and_stop_clears(self):
         srv = station(self, [(0, "First Song"), (60000, "Second Song")])
@@ -268,13 +257,13 @@ class PlayTests(unittest.TestCase):
         bar.window()
         self.assertEqual((LEFT, TOP, 343, 20), bar.geometry())
         background = bar.title_pixels()
-        capture = wineapp.SoundCapture(_session, os.path.join(bar.elsewhere, "sink.raw"))
-        self.addCleanup(capture.close)
+        capture = SoundCapture(_session)
+        self.addCleanup(capture.stop)
 
         bar.click(PLAY)
-        wait_until(lambda: loud(capture), 20, what="sound in the sink")
-        tone = capture.samples()[-4410:]
-        self.assertGreater(wineapp.goertzel_power(tone, 1000), 50 * wineapp.goertzel_power(tone, 440),
+        wait_until(lambda: loud_recently(capture), 20, what="sound in the sink")
+        tone = capture.left()[-4410:]
+        self.assertGreater(goertzel_power(tone, 1000), 50 * goertzel_power(tone, 440),
                            "the station's 1 kHz tone")
         wait_until(lambda: "Second Song" in bar.drawn(), 20, what="the second title")
         drawn = bar.drawn()
@@ -285,7 +274,7 @@ class PlayTests(unittest.TestCase):
 
         bar.click(STOP)
         wait_until(lambda: bar.title_pixels() == background, 5, what="stop to clear the title area")
-        wait_until(lambda: quiet(capture), 5, what="silence after stop")
+        wait_until(lambda: quiet_recently(capture), 5, what="silence after stop")
 
         bar.click(CLOSE)
         self.assertEqual(0, bar.program.wait(15))
@@ -308,12 +297,12 @@ class PlayTests(unittest.TestCase):
         srv = station(self, [(0, "Memo Song")])
         bar = Bar(self, {"WinX": LEFT, "WinY": TOP, "LastURL": srv.url("/live")}, trace=True).start()
         bar.window()
-        capture = wineapp.SoundCapture(_session, os.path.join(bar.elsewhere, "sink.raw"))
-        self.addCleanup(capture.close)
+        capture = SoundCapture(_session)
+        self.addCleanup(capture.stop)
         bar.command(IDM_MEMO_TITLE)  # idle: nothing to note
         bar.click(PLAY)
         wait_until(lambda: "Memo Song" in bar.drawn(), 20, what="the title")
-        wait_until(lambda: loud(capture), 20, what="the station to play")
+        wait_until(lambda: loud_recently(capture), 20, what="the station to play")
         bar.command(IDM_MEMO_TITLE)
         bar.command(IDM_MEMO_TITLE)
         memo = bar.path("memo.txt")

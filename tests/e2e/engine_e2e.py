@@ -10,7 +10,6 @@ variables: VELMORIN_PROBE (engine_probe.exe), VELMORIN_MEDIA_DIR,
 VELMORIN_SOURCE_DIR. Every process started here is ended by the test that
 started it, also when the test fails.
 """
-import array
 import os
 import socket
 import subprocess
@@ -21,37 +20,26 @@ import unittest
 
 SOURCE = os.environ.get("VELMORIN_SOURCE_DIR",
                         os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..")))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(SOURCE, "tests", "servers"))
+import wineapp  # noqa: E402
+from sound import RATE, SoundCapture, frequency, gaps, loud_span  # noqa: E402
 from station import StationServer, Mount  # noqa: E402
 import make_media  # noqa: E402
 
 PROBE = os.environ.get("VELMORIN_PROBE", "")
 MEDIA = os.environ.get("VELMORIN_MEDIA_DIR", "")
-WINE_RUN = os.path.join(SOURCE, "cmake", "wine-run.sh")
-RATE = 44100
 TONE = "tone1k_44k_stereo_128.mp3"
 STEP = "step1k440_44k_stereo_128.mp3"
 LONG_TONE = "tone1k_44k_stereo_128_30s.mp3"  # no loop point, whose silence would count as a gap
 
 
-def session_env():
-    """The environment the Windows programs get, with the session's sound server."""
-    out = subprocess.run(["sh", "-c", '. "$0"; env', os.path.join(SOURCE, "cmake", "wine-env.sh")],
-                         check=True, capture_output=True, text=True).stdout
-    env = {}
-    for line in out.splitlines():
-        key, sep, value = line.partition("=")
-        if sep:
-            env[key] = value
-    return env
-
-
 class Probe:
     """engine_probe.exe under Wine; each output line is stamped on arrival."""
 
-    def __init__(self, args, timeout=40):
+    def __init__(self, session, args, timeout=40):
         self.lines = []  # (monotonic time, kind, rest)
-        self.proc = subprocess.Popen(["sh", WINE_RUN, PROBE] + [str(a) for a in args],
+        self.proc = subprocess.Popen(["wine", PROBE] + [str(a) for a in args], env=session.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                      stdin=subprocess.DEVNULL, start_new_session=True)
         self.timeout = timeout
@@ -93,128 +81,6 @@ class Probe:
         return None
 
 
-class Capture:
-    """Records the null sink as 16-bit stereo; maps sample indexes to time."""
-
-    def __init__(self, env):
-        self.data = bytearray()
-        self.t0 = None
-        self.proc = subprocess.Popen(
-            ["parec", "-d", "vsink.monitor", "--raw", "--format=s16le", "--rate=%d" % RATE,
-             "--channels=2", "--latency-msec=10"],
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
-            env=dict(os.environ, PULSE_SERVER=env["PULSE_SERVER"]), start_new_session=True)
-        self.reader = threading.Thread(target=self._read, daemon=True)
-        self.reader.start()
-        deadline = time.monotonic() + 5
-        while self.t0 is None and time.monotonic() < deadline:
-            time.sleep(0.01)
-        if self.t0 is None:
-            self.stop()
-            raise RuntimeError("parec records nothing")
-
-    def _read(self):
-        while True:
-            chunk = self.proc.stdout.read1(4096)
-            if not chunk:
-                return
-            now = time.monotonic()
-            self.data += chunk
-            # Earliest consistent start: the bytes so far ended no later than now.
-            start = now - len(self.data) / (4.0 * RATE)
-            if self.t0 is None or start < self.t0:
-                self.t0 = start
-
-    def stop(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait(5)
-        self.reader.join(5)
-        self.proc.stdout.close()
-
-    def left(self):
-        samples = array.array("h")
-        samples.frombytes(bytes(self.data[:len(self.data) // 4 * 4]))
-        return samples[0::2]
-
-    def time_of(self, index):
-        return self.t0 + index / float(RATE)
-
-
-def loud_span(samples, threshold=1000):
-    """First and last sample index above the threshold, or None."""
-    first = next((i for i, s in enumerate(samples) if abs(s) > threshold), None)
-    if first is None:
-        return None
-    last = len(samples) - 1
-    while abs(samples[last]) <= threshold:
-        last -= 1
-    return first, last
-
-
-def quiet_runs(samples, first, last, shortest, threshold=1000):
-    """(start, length) of every quiet run of at least shortest samples."""
-    runs = []
-    run = 0
-    for i in range(first, last + 2):
-        if i <= last and abs(samples[i]) <= threshold:
-            run += 1
-            continue
-        if run >= shortest:
-            runs.append((i - run, run))
-        run = 0
-    return runs
-
-
-# A ring that runs dry or loses a block leaves half a second or more of
-# silence; the frames inside a block are checked against the codec without a
-# device (AcmCodec tests). Wine's mixer on a machine busy with other work
-# leaves up to a quarter of a second empty now and then (a bare waveOut ring
-# of silence-free blocks shows the same), so the sink is searched for longer
-# silences only.
-GAP = int(RATE * 0.4)
-
-
-def gaps(cap, samples, first, last, shortest=GAP):
-    """Silences of shortest or more inside the sound: (seconds after its start, samples)."""
-    return [(round(cap.time_of(at) - cap.time_of(first), 3), n)
-            for at, n in quiet_runs(samples, first, last, shortest)]
-
-
-def frequency(samples, start, count, threshold=1000, dropout=64):
-    """Tone frequency in a window by rising zero crossings, over its loud stretches.
-
-    A short silence from the mixer (see GAP) splits a stretch instead of
-    reading as a lower pitch; cycles are counted from the first to the last
-    crossing of each stretch. None when less than half the window is measured.
-    """
-    cycles = span = quiet = 0
-    stretch = []
-
-    def close():
-        nonlocal cycles, span
-        if len(stretch) >= 2:
-            cycles += len(stretch) - 1
-            span += stretch[-1] - stretch[0]
-
-    for i in range(start + 1, start + count):
-        quiet = quiet + 1 if abs(samples[i]) <= threshold else 0
-        if quiet == dropout:
-            # The fall into the silence is no crossing of the tone.
-            while stretch and stretch[-1] > i - dropout:
-                stretch.pop()
-            close()
-            stretch = []
-        elif quiet < dropout and samples[i - 1] < 0 <= samples[i]:
-            stretch.append(i)
-    close()
-    return cycles * RATE / float(span) if span >= count // 2 else None
-
-
 def closed_port():
     s = socket.socket()
     s.bind(("127.0.0.1", 0))
@@ -228,7 +94,11 @@ class EngineTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.media = make_media.build(MEDIA, [TONE, STEP, LONG_TONE])
-        cls.env = session_env()
+        cls.session = wineapp.WineSession()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()
 
     def station(self, mounts):
         srv = StationServer(mounts, port=0)
@@ -237,12 +107,12 @@ class EngineTest(unittest.TestCase):
         return srv
 
     def probe(self, *args, timeout=40):
-        p = Probe(args, timeout)
+        p = Probe(self.session, args, timeout)
         self.addCleanup(p.kill)
         return p
 
     def capture(self):
-        c = Capture(self.env)
+        c = SoundCapture(self.session)
         self.addCleanup(c.stop)
         return c
 

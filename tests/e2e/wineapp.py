@@ -8,7 +8,6 @@ deadline, and every process started here is ended on close.
 import os
 import shutil
 import signal
-import struct
 import subprocess
 import tempfile
 import time
@@ -33,15 +32,17 @@ def wait_until(predicate, timeout, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
-def _read_env_file(path):
+def session_env():
+    """The environment of the Windows programs that the tests run, as
+    cmake/wine-env.sh sets it for the shell scripts: the prefix, code page
+    932, and the display and sound server of the session, once one runs."""
+    out = subprocess.run(["sh", "-c", '. "$0"; env', os.path.join(CMAKE_DIR, "wine-env.sh")],
+                         check=True, capture_output=True, text=True).stdout
     env = {}
-    if os.path.exists(path):
-        with open(path) as f:
-            for line in f:
-                line = line.strip()
-                if line.startswith("export ") and "=" in line:
-                    key, value = line[len("export "):].split("=", 1)
-                    env[key] = value
+    for line in out.splitlines():
+        key, sep, value = line.partition("=")
+        if sep:
+            env[key] = value
     return env
 
 
@@ -49,26 +50,16 @@ class WineSession:
     """The Wine prefix, display and sound server that test programs run in."""
 
     def __init__(self):
-        self.prefix = os.environ.get("VELMORIN_WINEPREFIX") or os.environ.get("WINEPREFIX") \
-            or os.path.expanduser("~/.velmorin-wine")
-        self.session_dir = os.path.join(self.prefix, "velmorin-session")
+        self.env = session_env()
+        self.prefix = self.env["WINEPREFIX"]
         self.owned = False
-        env_file = os.path.join(self.session_dir, "env")
-        if not os.path.exists(env_file):
+        if not os.path.exists(os.path.join(self.prefix, "velmorin-session", "env")):
             self._server("start")
             self.owned = True
-        self.env = dict(os.environ)
-        self.env.update({
-            "WINEPREFIX": self.prefix,
-            "WINEDEBUG": os.environ.get("WINEDEBUG", "-all"),
-            "LANG": "ja_JP.UTF-8",
-            "LC_ALL": "ja_JP.UTF-8",
-            "WINEDLLOVERRIDES": "mscoree,mshtml=",
-        })
-        self.env.update(_read_env_file(env_file))
+            self.env = session_env()
 
     def _server(self, action):
-        env = dict(os.environ, VELMORIN_WINEPREFIX=self.prefix)
+        env = dict(os.environ, WINEPREFIX=self.prefix)
         subprocess.run([os.path.join(CMAKE_DIR, "wine-server.sh"), action], env=env, check=True,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -194,60 +185,6 @@ class WineProgram:
                 self.process.wait(timeout=5)
         self._stdout.close()
         self._stderr.close()
-
-
-class SoundCapture:
-    """Records what is played into the session's null sink, as 16-bit PCM."""
-
-    RATE = 44100
-    CHANNELS = 2
-
-    def __init__(self, session, path):
-        self.path = path
-        self._file = open(path, "wb")
-        self.started_at = time.monotonic()
-        self.process = subprocess.Popen(
-            ["parec", "-d", "vsink.monitor", "--raw", "--format=s16le", "--rate=%d" % self.RATE,
-             "--channels=%d" % self.CHANNELS, "--latency-msec=20"],
-            env=session.env, stdin=subprocess.DEVNULL, stdout=self._file, stderr=subprocess.DEVNULL,
-            start_new_session=True)
-
-    def samples(self):
-        """Left-channel samples recorded so far."""
-        self._file.flush()
-        with open(self.path, "rb") as f:
-            data = f.read()
-        frames = len(data) // (2 * self.CHANNELS)
-        values = struct.unpack("<%dh" % (frames * self.CHANNELS), data[:frames * 2 * self.CHANNELS])
-        return values[0::self.CHANNELS]
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait(timeout=5)
-        self._file.close()
-
-
-def goertzel_power(samples, frequency, rate=SoundCapture.RATE):
-    """Relative power of one frequency in a block of samples."""
-    import math
-    k = 2.0 * math.cos(2.0 * math.pi * frequency / rate)
-    s_prev = s_prev2 = 0.0
-    for x in samples:
-        s = x + k * s_prev - s_prev2
-        s_prev2, s_prev = s_prev, s
-    return (s_prev2 * s_prev2 + s_prev * s_prev - k * s_prev * s_prev2) / max(1, len(samples)) ** 2
-
-
-def rms(samples):
-    import math
-    if not samples:
-        return 0.0
-    return math.sqrt(sum(x * x for x in samples) / len(samples))
 
 
 def copy_program(build_dir, files, dest):

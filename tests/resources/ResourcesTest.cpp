@@ -11,7 +11,12 @@
 #include <vector>
 
 #include "DialogTemplate.h"
-#include "resources/resource.h"
+#include "resources/ProgramRes.h"
+#include "resources/ResourceText.h"
+#include "resources/SkinRes.h"
+#include "ui/main/AboutBoxRes.h"
+#include "ui/main/MainWindowRes.h"
+#include "ui/main/SettingsDialogRes.h"
 
 namespace {
 

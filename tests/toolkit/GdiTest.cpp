@@ -8,10 +8,10 @@
 TEST(MemoryDC, DeletesOnlyWhatItMade) {
   MemoryDC dc;
   ASSERT_TRUE(dc.CreateCompatible(nullptr));
-  EXPECT_EQ(1u, dc.owned);
-  HDC made = dc.hdc;
+  EXPECT_TRUE(dc.Owns());
+  HDC made = dc.Handle();
   EXPECT_TRUE(dc.Delete());
-  EXPECT_EQ(nullptr, dc.hdc);
+  EXPECT_EQ(nullptr, dc.Handle());
   EXPECT_EQ(0u, GetObjectType(made)) << "the device context is gone";
 
   HDC screen = GetDC(nullptr);
@@ -19,14 +19,14 @@ TEST(MemoryDC, DeletesOnlyWhatItMade) {
     MemoryDC borrowed;
     borrowed.Attach(screen);
     EXPECT_FALSE(borrowed.Delete());
-    EXPECT_EQ(screen, borrowed.hdc) << "a borrowed device context stays held";
+    EXPECT_EQ(screen, borrowed.Handle()) << "a borrowed device context stays held";
   }
   EXPECT_NE(0, GetDeviceCaps(screen, HORZRES)) << "and alive after the owner ended";
   ReleaseDC(nullptr, screen);
 
   MemoryDC forDesktop;
   EXPECT_TRUE(forDesktop.CreateForWindow(GetDesktopWindow()));
-  EXPECT_EQ(1u, forDesktop.owned);
+  EXPECT_TRUE(forDesktop.Owns());
 }
 
 TEST(MemoryDC, TextExtentAndBackgroundMode) {
@@ -40,15 +40,15 @@ TEST(MemoryDC, TextExtentAndBackgroundMode) {
   EXPECT_GT(part.cx, 0);
   EXPECT_EQ(0, none.cx);
   dc.SetTransparent(true);
-  EXPECT_EQ(TRANSPARENT, GetBkMode(dc.hdc));
+  EXPECT_EQ(TRANSPARENT, GetBkMode(dc.Handle()));
   dc.SetTransparent(false);
-  EXPECT_EQ(OPAQUE, GetBkMode(dc.hdc));
+  EXPECT_EQ(OPAQUE, GetBkMode(dc.Handle()));
 }
 
 TEST(GdiObject, EachCreationReplacesTheObjectHeld) {
   GdiObject font;
   ASSERT_TRUE(font.CreateFont(12, 400, SHIFTJIS_CHARSET, "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e"));
-  HGDIOBJ first = font.handle;
+  HGDIOBJ first = font.Handle();
   EXPECT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(first));
   LOGFONTA logical = {};
   ASSERT_EQ(static_cast<int>(sizeof logical), GetObjectA(first, sizeof logical, &logical));
@@ -60,11 +60,11 @@ TEST(GdiObject, EachCreationReplacesTheObjectHeld) {
 
   ASSERT_TRUE(font.CreateSolidBrush(RGB(210, 204, 255)));
   LOGBRUSH brush = {};
-  GetObjectA(font.handle, sizeof brush, &brush);
+  GetObjectA(font.Handle(), sizeof brush, &brush);
   EXPECT_EQ(0xFFCCD2u, brush.lbColor);
-  HGDIOBJ brushHandle = font.handle;
+  HGDIOBJ brushHandle = font.Handle();
   EXPECT_TRUE(font.Delete());
-  EXPECT_EQ(nullptr, font.handle);
+  EXPECT_EQ(nullptr, font.Handle());
   EXPECT_EQ(0u, GetObjectType(brushHandle));
   EXPECT_FALSE(font.Delete()) << "an empty owner has nothing to delete";
 }
@@ -74,10 +74,10 @@ TEST(ScopedSelect, PutsThePreviousObjectBack) {
   ASSERT_TRUE(dc.CreateCompatible(nullptr));
   GdiObject brush;
   ASSERT_TRUE(brush.CreateSolidBrush(RGB(1, 2, 3)));
-  HGDIOBJ before = GetCurrentObject(dc.hdc, OBJ_BRUSH);
+  HGDIOBJ before = GetCurrentObject(dc.Handle(), OBJ_BRUSH);
   {
-    ScopedSelect select(dc.hdc, brush.handle);
-    EXPECT_EQ(brush.handle, GetCurrentObject(dc.hdc, OBJ_BRUSH));
+    ScopedSelect select(dc.Handle(), brush.Handle());
+    EXPECT_EQ(brush.Handle(), GetCurrentObject(dc.Handle(), OBJ_BRUSH));
   }
-  EXPECT_EQ(before, GetCurrentObject(dc.hdc, OBJ_BRUSH));
+  EXPECT_EQ(before, GetCurrentObject(dc.Handle(), OBJ_BRUSH));
 }

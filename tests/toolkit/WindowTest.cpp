@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "WindowTestResources.h"
 #include "support/TestWindows.h"
 #include "toolkit/TextString.h"
 #include "toolkit/VirtualScreen.h"
@@ -126,6 +127,29 @@ TEST_F(WindowTest, CoordinatesArriveAsUnsigned16Bits) {
   EXPECT_EQ(static_cast<WORD>(-WHEEL_DELTA), probe.wheel.delta);
   EXPECT_EQ(300, probe.wheel.x);
   EXPECT_EQ(65534, probe.wheel.y);
+  POINT screen = SignedPoint(probe.wheel.x, probe.wheel.y);
+  EXPECT_EQ(300, screen.x);
+  EXPECT_EQ(-2, screen.y) << "SignedPoint gives the coordinate back";
+}
+
+TEST(WindowClass, RegisteredOnceWithItsIconsWhenMissing) {
+  const char name[] = "velmorin_once";
+  HINSTANCE self = GetModuleHandleA(nullptr);
+  ASSERT_TRUE(Window::RegisterClassIfMissing(name, IDI_TEST, nullptr));
+  WNDCLASSEXA first = {};
+  first.cbSize = sizeof first;
+  ASSERT_TRUE(GetClassInfoExA(self, name, &first));
+  EXPECT_NE(nullptr, first.hIcon);
+  EXPECT_NE(nullptr, first.hIconSm);
+  EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), first.hCursor);
+  EXPECT_EQ(&Window::WindowProc, first.lpfnWndProc);
+
+  EXPECT_TRUE(Window::RegisterClassIfMissing(name, 0, nullptr)) << "the class is there: nothing to do";
+  WNDCLASSEXA again = {};
+  again.cbSize = sizeof again;
+  ASSERT_TRUE(GetClassInfoExA(self, name, &again));
+  EXPECT_EQ(first.hIcon, again.hIcon) << "the first registration stands";
+  UnregisterClassA(name, self);
 }
 
 TEST_F(WindowTest, UserMessagesEndAt0x7FFF) {

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "resources/resource.h"
+#include "ui/main/AboutBoxRes.h"
 #include "ui/main/WebAddress.h"
 
 bool AboutBox::OnCommand(WORD id, WORD, LPARAM) {

@@ -2,7 +2,7 @@
 // volume and skin items.
 #pragma once
 
-#include "resources/resource.h"
+#include "ui/main/MainWindowRes.h"
 #include "ui/main/SkinDescription.h"
 
 // The command a skin button sends when it is released; 0 for an element that

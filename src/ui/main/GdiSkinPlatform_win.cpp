@@ -17,7 +17,7 @@ bool GdiSkinPlatform::Initialize(HWND window) {
 }
 
 void GdiSkinPlatform::SelectWindowImage(const PixelImage* image) {
-  if (!dc.hdc) return;
+  if (!dc.Handle()) return;
   if (!image || image->IsEmpty()) {
     if (originalBitmap) dc.Select(originalBitmap);
     return;
@@ -39,8 +39,8 @@ void GdiSkinPlatform::CreateTitleFont(const SkinDescription& skin) {
 }
 
 bool GdiSkinPlatform::MeasureTitle(const char* text, int* width, int* height) {
-  if (!dc.hdc) return false;
-  ScopedSelect font(dc.hdc, titleFont.handle ? titleFont.handle : GetStockObject(SYSTEM_FONT));
+  if (!dc.Handle()) return false;
+  ScopedSelect font(dc.Handle(), titleFont.Handle() ? titleFont.Handle() : GetStockObject(SYSTEM_FONT));
   SIZE size = {};
   if (!dc.TextExtent(text, -1, size)) return false;
   *width = size.cx;
@@ -49,19 +49,20 @@ bool GdiSkinPlatform::MeasureTitle(const char* text, int* width, int* height) {
 }
 
 void GdiSkinPlatform::RasterizeTitle(const char* text, PixelImage& target) {
-  if (!dc.hdc || target.IsEmpty()) return;
+  if (!dc.Handle() || target.IsEmpty()) return;
   {
-    ScopedSelect font(dc.hdc, titleFont.handle ? titleFont.handle : GetStockObject(SYSTEM_FONT));
-    ScopedSelect bitmap(dc.hdc, static_cast<HBITMAP>(target.Bitmap()));
-    SetTextColor(dc.hdc, RGB(255, 255, 255));
+    ScopedSelect font(dc.Handle(), titleFont.Handle() ? titleFont.Handle() : GetStockObject(SYSTEM_FONT));
+    ScopedSelect bitmap(dc.Handle(), static_cast<HBITMAP>(target.Bitmap()));
+    SetTextColor(dc.Handle(), RGB(255, 255, 255));
     RECT area = {0, 0, target.Width(), target.Height()};
-    DrawTextA(dc.hdc, text, -1, &area, DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextA(dc.Handle(), text, -1, &area, DT_SINGLELINE | DT_NOPREFIX);
   }
   // The canvas reads the section's pixels next: GDI must have finished.
   GdiFlush();
 }
 
 bool GdiSkinPlatform::TakeBitmap(HBITMAP loaded, PixelImage& image) {
+  GdiHandle owner(loaded);
   if (!loaded) return false;
   BITMAP info = {};
   bool ok = GetObjectA(loaded, sizeof info, &info) == static_cast<int>(sizeof info);
@@ -73,14 +74,13 @@ bool GdiSkinPlatform::TakeBitmap(HBITMAP loaded, PixelImage& image) {
     MemoryDC target;
     ok = source.CreateCompatible(nullptr) && target.CreateCompatible(nullptr);
     if (ok) {
-      ScopedSelect in(source.hdc, loaded);
-      ScopedSelect out(target.hdc, static_cast<HBITMAP>(image.Bitmap()));
-      ok = BitBlt(target.hdc, 0, 0, width, height, source.hdc, 0, 0, SRCCOPY) != FALSE;
+      ScopedSelect in(source.Handle(), loaded);
+      ScopedSelect out(target.Handle(), static_cast<HBITMAP>(image.Bitmap()));
+      ok = BitBlt(target.Handle(), 0, 0, width, height, source.Handle(), 0, 0, SRCCOPY) != FALSE;
     }
     GdiFlush();
     if (!ok) image.Release();
   }
-  DeleteObject(loaded);
   return ok;
 }
 
@@ -99,6 +99,6 @@ std::uint32_t GdiSkinPlatform::LoadResourceData(const char* type, int id, const 
 }
 
 void GdiSkinPlatform::PaintTo(void* device, int width, int height) {
-  if (!dc.hdc || !device) return;
-  BitBlt(static_cast<HDC>(device), 0, 0, width, height, dc.hdc, 0, 0, SRCCOPY);
+  if (!dc.Handle() || !device) return;
+  BitBlt(static_cast<HDC>(device), 0, 0, width, height, dc.Handle(), 0, 0, SRCCOPY);
 }

@@ -31,7 +31,7 @@ class GdiSkinPlatform final : public SkinCanvasPlatform {
   void PaintTo(void* device, int width, int height) override;
 
  private:
-  // Converts a bitmap that LoadImageA made into the 32-bit image, then
+  // Converts a bitmap that LoadImageA made into the 32-bit image, and
   // deletes it.
   static bool TakeBitmap(HBITMAP loaded, PixelImage& image);
 

@@ -1,9 +1,9 @@
 #include "ui/main/GeneralSettingsPage.h"
 
-#include "resources/resource.h"
+#include "shell/SettingRanges.h"
 #include "shell/Settings.h"
 #include "toolkit/TextString.h"
-#include "ui/main/SettingRanges.h"
+#include "ui/main/SettingsDialogRes.h"
 
 bool GeneralSettingsPage::OnInitDialog(LRESULT*) {
   // Shown unsigned, as the edit boxes take digits only.

@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include "engine/StreamPlayer.h"
-#include "resources/resource.h"
 #include "shell/ApplicationState.h"
 #include "shell/Settings.h"
 #include "shell/SkinList.h"
@@ -12,9 +11,12 @@
 #include "toolkit/File.h"
 #include "toolkit/Shell.h"
 #include "ui/main/AboutBox.h"
+#include "ui/main/AboutBoxRes.h"
 #include "ui/main/BarCommands.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowRes.h"
 #include "ui/main/SettingsDialog.h"
+#include "ui/main/SettingsDialogRes.h"
 #include "ui/main/SkinCanvas.h"
 #include "ui/main/WebAddress.h"
 
@@ -60,10 +62,8 @@ bool MainWindow::OnCommand(WORD id, WORD, LPARAM) {
     case IDM_OPEN_MEMO:
       if (!OpenProgramFile(kMemoFileName)) ShowWarning(kMemoFailedText);
       return true;
-    // The search and favorites windows keep their shown state in these
-    // bits; until they exist, the commands only flip them.
-    case IDM_SEARCH_WINDOW: gSettings.optFlag ^= kOptSearchShown; return true;
-    case IDM_FAVORITES_WINDOW: gSettings.optFlag ^= kOptFavoritesShown; return true;
+    case IDM_SEARCH_WINDOW: sideWindows.ToggleSearchWindow(false); return true;
+    case IDM_FAVORITES_WINDOW: sideWindows.ToggleFavoritesWindow(false); return true;
     case IDM_SETTINGS: OpenSettings(); return true;
     case IDM_TOPMOST:
       gSettings.optFlag ^= kOptTopmost;
@@ -79,7 +79,8 @@ bool MainWindow::OnCommand(WORD id, WORD, LPARAM) {
     case IDM_MINIMIZE:
       // The search and favorites windows go with the bar and stay closed
       // when it comes back.
-      gSettings.optFlag &= ~(kOptSearchShown | kOptFavoritesShown);
+      sideWindows.ToggleSearchWindow(true);
+      sideWindows.ToggleFavoritesWindow(true);
       Show(SW_HIDE);
       // Shown again by the tray icon, with no button still lit.
       OnMouseLeave();
@@ -110,6 +111,12 @@ void MainWindow::Play(int source, const char* url) {
   player.Start(hwnd, text.CStr(), gSettings.playBuf);
 }
 
+int MainWindow::PlayerState() const { return player.State(); }
+
+const StreamInfo* MainWindow::PlayingStream() const { return player.Info(); }
+
+const char* MainWindow::LastUrl() const { return gSettings.lastURL.CStr(); }
+
 void MainWindow::StopPlayback() {
   player.Stop();
   StopScrollTimer();
@@ -122,7 +129,7 @@ void MainWindow::ToggleMute() {
   gSettings.optFlag ^= kOptMuted;
   bool muted = (gSettings.optFlag & kOptMuted) != 0;
   player.SetMuted(muted);
-  canvas.DrawElement(kMuteButton, muted ? 1 : 0);
+  canvas.DrawElement(kMuteButton, muted ? kFrameMuted : kFrameNormal);
   Refresh(nullptr);
 }
 
@@ -135,7 +142,7 @@ void MainWindow::SwitchSkin(int index) {
   bool loaded = canvas.LoadSkin(name.CStr(), gSettings.vol, (gSettings.optFlag & kOptMuted) != 0);
   FitToSkin();
   // The old skin's buttons are gone: nothing is lit or pressed any more.
-  hotButton = -1;
+  hotButton = kNoButton;
   pressed = false;
   gSettings.skin.Assign(name.CStr());
   if (player.State() != kPlayerIdle) ShowTitle(false);

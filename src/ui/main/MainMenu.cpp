@@ -1,12 +1,12 @@
 // The bar's context menu (menu resource 200) and its notification-area icon.
 #include "engine/StreamPlayer.h"
-#include "resources/resource.h"
 #include "shell/ApplicationState.h"
 #include "shell/Settings.h"
 #include "shell/SkinList.h"
 #include "toolkit/Menu.h"
 #include "ui/main/BarCommands.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowRes.h"
 
 void MainWindow::ShowContextMenu(int x, int y) {
   Menu menu;

@@ -1,14 +1,15 @@
 #include "ui/main/MainWindow.h"
 
 #include "engine/StreamPlayer.h"
-#include "resources/resource.h"
+#include "resources/ProgramRes.h"
 #include "shell/ApplicationState.h"
+#include "shell/SettingRanges.h"
 #include "shell/Settings.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TrayIcon.h"
 #include "ui/main/BarCommands.h"
+#include "ui/main/MainWindowRes.h"
 #include "ui/main/ServerRootUrl.h"
-#include "ui/main/SettingRanges.h"
 #include "ui/main/SkinCanvas.h"
 
 namespace {
@@ -16,33 +17,23 @@ namespace {
 const char kClassName[] = "kmb_main";
 const char kTitle[] = "Velmorin";
 
-// Mouse coordinates arrive as unsigned 16-bit halves; left of or above the
-// primary screen they are negative.
-int Signed(WORD value) { return static_cast<short>(value); }
-
 }  // namespace
 
-MainWindow::MainWindow(StreamPlayer& playerRef, SkinCanvas& canvasRef, BarLifecycle lifecycleHooks)
-    : player(playerRef), canvas(canvasRef), lifecycle(lifecycleHooks) {}
+MainWindow::MainWindow(StreamPlayer& playerRef, SkinCanvas& canvasRef, BarLifecycle lifecycleHooks,
+                       SideWindows& sides)
+    : player(playerRef), canvas(canvasRef), lifecycle(lifecycleHooks), sideWindows(sides) {}
 
 MainWindow::~MainWindow() {
   // The canvas outlives this object; the drawing context goes with it.
   canvas.AttachPlatform(nullptr);
-  if (trayIcon) DestroyIcon(trayIcon);
 }
 
 bool MainWindow::CreateMainWindow() {
-  hotButton = -1;
+  hotButton = kNoButton;
   scrollTimer = 0;
   pressed = false;
   dragging = false;
-  WNDCLASSEXA existing = {};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExA(GetModuleHandleA(nullptr), kClassName, &existing) &&
-      !RegisterClass(kClassName, LoadIconSized(IDI_VELMORIN, 32), LoadIconSized(IDI_VELMORIN, 16),
-                     LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr, 0)) {
-    return false;
-  }
+  if (!RegisterClassIfMissing(kClassName, IDI_VELMORIN, nullptr)) return false;
   if (!Create(WS_EX_TOOLWINDOW, kClassName, kTitle, WS_POPUP, 0, 0, 200, 200, nullptr, nullptr)) return false;
   // Explorer announces a restart with this message; the icon is then gone.
   taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
@@ -52,8 +43,8 @@ bool MainWindow::CreateMainWindow() {
 }
 
 void MainWindow::ShowTrayIcon() {
-  if (!trayIcon) trayIcon = LoadIconSized(IDI_TRAY, 16);
-  ::AddTrayIcon(hwnd, kTrayIconId, kTrayMessage, trayIcon, kTitle);
+  if (!trayIcon.IsValid()) trayIcon.Reset(LoadIconSized(IDI_TRAY, 16));
+  ::AddTrayIcon(hwnd, kTrayIconId, kTrayMessage, trayIcon.Get(), kTitle);
 }
 
 bool MainWindow::AttachCanvas() {
@@ -136,51 +127,50 @@ bool MainWindow::OnTimer(WPARAM id) {
 }
 
 bool MainWindow::OnNcRButtonDown(WPARAM, WORD x, WORD y) {
-  ShowContextMenu(Signed(x), Signed(y));
+  POINT at = SignedPoint(x, y);
+  ShowContextMenu(at.x, at.y);
   return true;
 }
 
 bool MainWindow::OnMouseMove(WPARAM, WORD x, WORD y) {
-  int cx = Signed(x);
-  int cy = Signed(y);
+  POINT at = SignedPoint(x, y);
   if (dragging) {
-    ChangeVolume(canvas.VolumeFromX(static_cast<int>(std::int64_t{cx} - grabOffset)));
+    ChangeVolume(canvas.VolumeFromX(static_cast<int>(std::int64_t{at.x} - grabOffset)));
     return true;
   }
-  int button = canvas.ButtonAt(cx, cy);
+  int button = canvas.ButtonAt(at.x, at.y);
   if (button == hotButton) return true;
-  if (hotButton != -1) canvas.DrawElement(hotButton, 0);
-  if (button != -1) canvas.DrawElement(button, 1);
+  if (hotButton != kNoButton) canvas.DrawElement(hotButton, kFrameNormal);
+  if (button != kNoButton) canvas.DrawElement(button, kFrameHot);
   Refresh(nullptr);
-  if (hotButton == -1) TrackMouse(TME_LEAVE, 0);
+  if (hotButton == kNoButton) TrackMouse(TME_LEAVE, 0);
   hotButton = button;
   pressed = false;
   return true;
 }
 
 bool MainWindow::OnMouseLeave() {
-  if (hotButton != -1) {
-    canvas.DrawElement(hotButton, 0);
+  if (hotButton != kNoButton) {
+    canvas.DrawElement(hotButton, kFrameNormal);
     Refresh(nullptr);
   }
-  hotButton = -1;
+  hotButton = kNoButton;
   pressed = false;
   return true;
 }
 
 bool MainWindow::OnLButtonDown(WPARAM, WORD x, WORD y) {
   if (dragging) return true;
-  int cx = Signed(x);
-  int cy = Signed(y);
-  if (hotButton != -1) {
-    canvas.DrawElement(hotButton, 2);
+  POINT at = SignedPoint(x, y);
+  if (hotButton != kNoButton) {
+    canvas.DrawElement(hotButton, kFramePressed);
     Refresh(nullptr);
     pressed = true;
-  } else if (canvas.KnobAt(cx, cy, gSettings.vol)) {
+  } else if (canvas.KnobAt(at.x, at.y, gSettings.vol)) {
     SetCapture(hwnd);
     dragging = true;
-    grabOffset = canvas.KnobGrabOffset(cx, gSettings.vol);
-  } else if (canvas.MuteAt(cx, cy) == kMuteButton) {
+    grabOffset = canvas.KnobGrabOffset(at.x, gSettings.vol);
+  } else if (canvas.MuteAt(at.x, at.y) == kMuteButton) {
     Send(WM_COMMAND, IDM_MUTE, 0);
   }
   return true;
@@ -192,10 +182,10 @@ bool MainWindow::OnLButtonUp(WPARAM, WORD, WORD) {
     ReleaseCapture();
     return true;
   }
-  if (pressed && hotButton != -1) {
+  if (pressed && hotButton != kNoButton) {
     pressed = false;
     int button = hotButton;
-    canvas.DrawElement(button, 1);
+    canvas.DrawElement(button, kFrameHot);
     Refresh(nullptr);
     Send(WM_COMMAND, static_cast<WPARAM>(ButtonCommand(button)), 0);
   }
@@ -210,15 +200,14 @@ bool MainWindow::OnCaptureChanged(LPARAM window) {
 }
 
 bool MainWindow::OnMouseWheel(WORD, WORD delta, WORD x, WORD y) {
-  POINT at = {Signed(x), Signed(y)};
-  if (WindowFromPoint(at) != hwnd) return true;
+  if (WindowFromPoint(SignedPoint(x, y)) != hwnd) return true;
   std::int64_t step = gSettings.wheelAdd;
   ChangeVolume(static_cast<short>(delta) > 0 ? gSettings.vol + step : gSettings.vol - step);
   return true;
 }
 
 bool MainWindow::OnNcHitTest(WORD x, WORD y, LRESULT* result) {
-  POINT at = {Signed(x), Signed(y)};
+  POINT at = SignedPoint(x, y);
   ScreenToClient(hwnd, &at);
   *result = canvas.HitAnyControl(at.x, at.y, gSettings.vol) ? HTCLIENT : HTCAPTION;
   return true;

@@ -2,14 +2,19 @@
 // that shows the canvas's image, the player's status texts and titles, and
 // turns the mouse into button commands, mute, volume and window moves. Its
 // commands, context menu and notification-area icon are in MainCommands.cpp
-// and MainMenu.cpp. Main thread only.
+// and MainMenu.cpp. The side windows reach it as a PlayerBar; it reaches them
+// as SideWindows. Main thread only.
 #pragma once
 
 #include <cstdint>
 
+#include "toolkit/Shell.h"
 #include "toolkit/TextString.h"
 #include "toolkit/Window.h"
+#include "ui/PlayerBar.h"
+#include "ui/SideWindows.h"
 #include "ui/main/GdiSkinPlatform_win.h"
+#include "ui/main/SkinDescription.h"
 
 class Menu;
 class SkinCanvas;
@@ -23,18 +28,13 @@ struct BarLifecycle {
   void (*shutdown)();
 };
 
-// Play sources.
-constexpr int kPlayLastUrl = 0;
-constexpr int kPlayClipboard = 1;
-constexpr int kPlayGivenUrl = 2;
-
 constexpr UINT kTrayMessage = WM_USER + 1;
 constexpr UINT kTrayIconId = 5001;
 constexpr UINT_PTR kScrollTimerId = 5000;
 
-class MainWindow : public Window {
+class MainWindow : public Window, public PlayerBar {
  public:
-  MainWindow(StreamPlayer& player, SkinCanvas& canvas, BarLifecycle lifecycle);
+  MainWindow(StreamPlayer& player, SkinCanvas& canvas, BarLifecycle lifecycle, SideWindows& sideWindows);
   ~MainWindow() override;
 
   // Hidden, placed by WinX/WinY, with its tray icon. False when the class or
@@ -52,13 +52,17 @@ class MainWindow : public Window {
   void StopScrollTimer();
 
   // Commands (MainCommands.cpp).
-  void Play(int source, const char* url);
+  void Play(int source, const char* url) override;
   void StopPlayback();
   void ToggleMute();
   void SwitchSkin(int index);
   // Context menu (MainMenu.cpp): built afresh for each opening.
   void ShowContextMenu(int x, int y);
   void PrepareContextMenu(Menu& popup);
+
+  int PlayerState() const override;
+  const StreamInfo* PlayingStream() const override;
+  const char* LastUrl() const override;
 
   const TextString& Title() const { return title; }
   int HotButton() const { return hotButton; }
@@ -92,12 +96,13 @@ class MainWindow : public Window {
   StreamPlayer& player;
   SkinCanvas& canvas;
   BarLifecycle lifecycle;
+  SideWindows& sideWindows;
   GdiSkinPlatform gdi;
-  HICON trayIcon = nullptr;
+  IconHandle trayIcon;
   UINT taskbarCreatedMessage = 0;
 
   UINT_PTR scrollTimer = 0;
-  int hotButton = -1;
+  int hotButton = kNoButton;
   int grabOffset = 0;
   bool pressed = false;
   bool dragging = false;

@@ -1,8 +1,8 @@
 #include "ui/main/SearchSettingsPage.h"
 
-#include "resources/resource.h"
+#include "shell/SettingRanges.h"
 #include "shell/Settings.h"
-#include "ui/main/SettingRanges.h"
+#include "ui/main/SettingsDialogRes.h"
 
 bool SearchSettingsPage::OnInitDialog(LRESULT*) {
   SetItemInt(IDC_SEARCH_COUNT, static_cast<UINT>(gSettings.searchCnt), false);

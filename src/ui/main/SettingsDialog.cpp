@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "resources/resource.h"
+#include "ui/main/SettingsDialogRes.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include "ui/main/SkinCanvas.h"
 
+#include "resources/SkinRes.h"
+#include "shell/SettingRanges.h"
 #include "toolkit/TextString.h"
-#include "ui/main/SettingRanges.h"
 #include "ui/main/SkinCanvasPlatform.h"
 
 namespace {
@@ -41,9 +42,9 @@ bool SkinCanvas::LoadSkin(const char* name, int volume, bool muted) {
 void SkinCanvas::LoadBuiltInSkin() {
   if (!platform) return;
   const void* text = nullptr;
-  std::uint32_t size = platform->LoadResourceData("EXDAT", kBuiltInSkinText, &text);
+  std::uint32_t size = platform->LoadResourceData(RT_SKIN_TEXT, IDR_SKIN_TEXT, &text);
   if (size == 0 || !ParseSkin(text, size)) return;
-  platform->LoadBitmapResource(kBuiltInSkinBitmap, skinImage);
+  platform->LoadBitmapResource(IDB_SKIN, skinImage);
 }
 
 void SkinCanvas::RebuildWindowImage(int volume, bool muted) {
@@ -54,9 +55,9 @@ void SkinCanvas::RebuildWindowImage(int volume, bool muted) {
     platform->SelectWindowImage(&windowImage);
     platform->CreateTitleFont(skin);
   }
-  DrawElement(kMainRc, 0);
-  for (int i = kFirstButton; i <= kLastButton; ++i) DrawElement(i, 0);
-  DrawElement(kMuteButton, muted ? 1 : 0);
+  DrawElement(kMainRc, kFrameNormal);
+  for (int i = kFirstButton; i <= kLastButton; ++i) DrawElement(i, kFrameNormal);
+  DrawElement(kMuteButton, muted ? kFrameMuted : kFrameNormal);
   DrawVolume(volume);
   // The title area shows the background until the next SetTitle.
 }
@@ -187,10 +188,10 @@ int SkinCanvas::ButtonAt(int x, int y) const {
   for (int i = kFirstButton; i <= kLastButton; ++i) {
     if (ElementHolds(i, x, y)) return i;
   }
-  return -1;
+  return kNoButton;
 }
 
-int SkinCanvas::MuteAt(int x, int y) const { return ElementHolds(kMuteButton, x, y) ? kMuteButton : -1; }
+int SkinCanvas::MuteAt(int x, int y) const { return ElementHolds(kMuteButton, x, y) ? kMuteButton : kNoButton; }
 
 bool SkinCanvas::KnobAt(int x, int y, int volume) const {
   const SkinElement& track = skin[kVolumeTrack];

@@ -24,10 +24,6 @@ struct CanvasRect {
 
 class SkinCanvas {
  public:
-  // Resource ids of the built-in skin: its text ("EXDAT") and its bitmap.
-  static constexpr int kBuiltInSkinText = 350;
-  static constexpr int kBuiltInSkinBitmap = 302;
-
   SkinCanvas() = default;
   ~SkinCanvas();
   SkinCanvas(const SkinCanvas&) = delete;

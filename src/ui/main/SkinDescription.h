@@ -24,6 +24,16 @@ enum SkinElementIndex {
 
 constexpr int kFirstButton = kPlayButton;
 constexpr int kLastButton = kRecButton;
+// What the hit tests answer where no button is.
+constexpr int kNoButton = -1;
+
+// Frames of an element's sheet rectangle, side by side from frame 0. A button
+// has three; the mute button two, the second one while muted; every other
+// element one.
+constexpr int kFrameNormal = 0;
+constexpr int kFrameHot = 1;  // under the mouse
+constexpr int kFramePressed = 2;
+constexpr int kFrameMuted = 1;
 
 // Corners inclusive; -1 in the first six fields means "not given".
 struct SkinElement {

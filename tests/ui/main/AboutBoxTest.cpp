@@ -5,7 +5,7 @@
 #include <string>
 
 #include "BarTestSupport.h"
-#include "resources/resource.h"
+#include "ui/main/AboutBoxRes.h"
 
 namespace {
 

@@ -45,7 +45,8 @@ void CALLBACK LookForBox(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-BarFixture::BarFixture(int x, int y, int volume) : bar(player, canvas, BarLifecycle{&CountSave, &CountShutdown}) {
+BarFixture::BarFixture(int x, int y, int volume)
+    : bar(player, canvas, BarLifecycle{&CountSave, &CountShutdown}, sideWindows) {
   InitTestControls();
   gLifecycle = LifecycleCounts{};
   gSettings.SetDefaults();

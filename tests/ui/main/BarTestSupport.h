@@ -1,6 +1,7 @@
 // Windows tests of the bar: a real MainWindow over the built-in skin, with a
-// player that never plays and lifecycle hooks that count, and a helper that
-// answers the modal boxes the bar opens from inside their own message loop.
+// player that never plays, start-up's side windows and lifecycle hooks that
+// count, and a helper that answers the modal boxes the bar opens from inside
+// their own message loop.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "engine/StreamPlayer.h"
+#include "shell/SideWindowHost.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SkinCanvas.h"
 
@@ -52,6 +54,7 @@ class BarFixture {
 
   StreamPlayer player;
   SkinCanvas canvas;
+  SideWindowHost sideWindows;
   RecordingBar bar;
 };
 

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <string>
 
-#include "resources/resource.h"
 #include "support/TempDir.h"
 #include "support/TestWindows.h"
 #include "ui/main/SkinCanvas.h"

@@ -11,12 +11,12 @@
 #include <string>
 
 #include "BarTestSupport.h"
-#include "resources/resource.h"
 #include "shell/ApplicationState.h"
 #include "shell/Settings.h"
 #include "shell/SkinList.h"
 #include "support/TempDir.h"
 #include "toolkit/Menu.h"
+#include "ui/main/MainWindowRes.h"
 
 namespace {
 
@@ -257,6 +257,11 @@ TEST_F(MainWindowTest, StartedMessageKeepsTheUrlAndItsServerRoot) {
   f.bar.Send(kStartedMessage, 0, reinterpret_cast<LPARAM>(url));
   EXPECT_STREQ(url, gSettings.lastURL.CStr());
   EXPECT_STREQ("http://127.0.0.1:8000/", gApplicationState.serverRootUrl.CStr());
+  // What a side window sees through the bar's interface.
+  const PlayerBar& seen = f.bar;
+  EXPECT_STREQ(url, seen.LastUrl());
+  EXPECT_EQ(kPlayerIdle, seen.PlayerState());
+  EXPECT_EQ(nullptr, seen.PlayingStream()) << "this player never started a stream";
   const char bare[] = "http://example.com:8000";
   f.bar.Send(kStartedMessage, 0, reinterpret_cast<LPARAM>(bare));
   EXPECT_STREQ(bare, gApplicationState.serverRootUrl.CStr());

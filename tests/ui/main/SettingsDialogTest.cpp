@@ -9,9 +9,9 @@
 #include <string>
 
 #include "BarTestSupport.h"
-#include "resources/resource.h"
 #include "shell/Settings.h"
 #include "support/TestWindows.h"
+#include "ui/main/SettingsDialogRes.h"
 
 namespace {
 

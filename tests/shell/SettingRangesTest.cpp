@@ -1,4 +1,4 @@
-#include "ui/main/SettingRanges.h"
+#include "shell/SettingRanges.h"
 
 #include <gtest/gtest.h>
 

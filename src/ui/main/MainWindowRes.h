@@ -1,0 +1,40 @@
+// Ids of the bar's resources: its context menu and the commands of its skin
+// buttons and menu items (MainWindow.rc). Plain macros only.
+#pragma once
+
+#define IDM_CONTEXT 200
+
+#define IDM_PLAY_LAST 40001
+#define IDM_PLAY_CLIPBOARD 40002
+#define IDM_STOP 40003
+#define IDM_MUTE 40004
+#define IDM_COPY_TITLE 40005
+#define IDM_MEMO_TITLE 40006
+#define IDM_OPEN_MEMO 40007
+#define IDM_SEARCH_WINDOW 40008
+#define IDM_FAVORITES_WINDOW 40009
+#define IDM_SETTINGS 40010
+#define IDM_TOPMOST 40011
+#define IDM_DIRECTORY_PAGE 40012
+#define IDM_HELP 40013
+#define IDM_ABOUT 40014
+#define IDM_MINIMIZE 40015
+#define IDM_EXIT 40016
+#define IDM_REC 40099
+#define IDM_SKIN_FIRST 40700
+#define IDM_SKIN_LAST 40749
+#define IDM_SERVER_NAME 40800
+#define IDM_SERVER_FORMAT 40801
+#define IDM_SERVER_ROOT 40802
+#define IDM_SERVER_PAGE 40803
+#define IDM_VOLUME_0 40900
+#define IDM_VOLUME_10 40901
+#define IDM_VOLUME_20 40902
+#define IDM_VOLUME_30 40903
+#define IDM_VOLUME_40 40904
+#define IDM_VOLUME_50 40905
+#define IDM_VOLUME_60 40906
+#define IDM_VOLUME_70 40907
+#define IDM_VOLUME_80 40908
+#define IDM_VOLUME_90 40909
+#define IDM_VOLUME_100 40910
