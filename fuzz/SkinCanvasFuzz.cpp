@@ -31,11 +31,21 @@ class FuzzPlatform : public SkinCanvasPlatform {
       for (int r = 0; r < target.Height(); r += 2) *target.PixelAt(i * glyphWidth, r) = 0xFFFFFF;
     }
   }
-  bool LoadBitmapFile(const char*, PixelImage&) override { return false; }
-  bool LoadBitmapResource(int, PixelImage& image) override {
-    if (!image.Create(sheetWidth, sheetHeight)) return false;
-    image.Fill(0x123456);
-    return true;
+  // A packed 32-bit bitmap of the sheet's size, every pixel 0x123456.
+  std::uint32_t LoadBitmapResource(int, const void** data) override {
+    static std::uint8_t bitmap[40 + 4 * 128 * 48];
+    auto put = [](std::uint8_t* at, std::uint32_t v) {
+      for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    std::memset(bitmap, 0, 40);
+    put(bitmap, 40);
+    put(bitmap + 4, static_cast<std::uint32_t>(sheetWidth));
+    put(bitmap + 8, static_cast<std::uint32_t>(sheetHeight));
+    put(bitmap + 12, 1 | (32 << 16));  // one plane, 32 bits per pixel
+    std::uint32_t pixels = static_cast<std::uint32_t>(sheetWidth * sheetHeight);
+    for (std::uint32_t i = 0; i < pixels; ++i) put(bitmap + 40 + 4 * i, 0x123456);
+    *data = bitmap;
+    return 40 + 4 * pixels;
   }
   std::uint32_t LoadResourceData(const char*, int, const void** data) override {
     *data = skinBytes;

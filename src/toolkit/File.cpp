@@ -83,14 +83,22 @@ void File::WriteKeyText(const char* key, const char* value) {
 }
 
 bool File::SaveWhole(const char* path, const void* bytes, int count, ReplaceFileFunction replace) {
-  // The temporary file sits in the same directory so that the replace is a
-  // rename within one volume.
-  TextString temporary(511);
-  temporary.Assign(path);
-  temporary.Append(".tmp");
+  // A file the user marked read-only stays as it is, as it would under a
+  // plain write; the rename below would replace it regardless.
+  if (IsReadOnly(path)) return false;
 
+  // The temporary file sits in the same directory so that the replace is a
+  // rename within one volume. When its usual name is taken by something that
+  // cannot be written over (a directory, a read-only file), another is used.
+  TextString temporary(511);
   File file;
-  if (!file.CreateWrite(temporary.CStr())) return false;
+  for (int attempt = 0; attempt < kTemporaryNames && !file.IsOpen(); ++attempt) {
+    temporary.Assign(path);
+    if (attempt > 0) temporary.AppendFormat(".%d", attempt);
+    temporary.Append(".tmp");
+    file.CreateWrite(temporary.CStr());
+  }
+  if (!file.IsOpen()) return false;
   bool complete = file.Write(bytes, count) == count && file.Flush();
   complete = file.Close() == 1 && complete;
   if (complete && replace(temporary.CStr(), path)) return true;

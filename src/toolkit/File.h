@@ -59,12 +59,17 @@ class File {
   // Puts source in place of target in one step (target may exist).
   static bool Replace(const char* source, const char* target);
   static bool Delete(const char* path);
+  // True when path is a file marked read-only.
+  static bool IsReadOnly(const char* path);
   // Writes the bytes to path through a temporary file beside it (path and
-  // ".tmp") that takes the old file's place only once it is complete and
-  // flushed, so the old file stays whole whatever fails. False when nothing
-  // was replaced.
+  // ".tmp", or ".1.tmp" and on when that name is taken) that takes the old
+  // file's place only once it is complete and flushed, so the old file stays
+  // whole whatever fails, and no temporary file is left behind. A read-only
+  // file is not replaced. False when nothing was replaced.
   static bool SaveWhole(const char* path, const void* bytes, int count, ReplaceFileFunction replace = &File::Replace);
 
  private:
+  static constexpr int kTemporaryNames = 10;
+
   UniqueHandle<FileTraits> handle;
 };
