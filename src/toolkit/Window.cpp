@@ -334,7 +334,9 @@ BOOL Window::TrackMouse(DWORD flags, DWORD hoverTime) {
   track.dwFlags = flags;
   track.hwndTrack = hwnd;
   track.dwHoverTime = hoverTime;
-  return _TrackMouseEvent(&track);
+  // The system's own, not the common controls' wrapper of it: the bar needs
+  // nothing else from that library.
+  return TrackMouseEvent(&track);
 }
 
 void Window::CenterOn(HWND other) {

@@ -37,7 +37,9 @@ bool MainWindow::CreateMainWindow() {
   if (!Create(WS_EX_TOOLWINDOW, kClassName, kTitle, WS_POPUP, 0, 0, 200, 200, nullptr, nullptr)) return false;
   // Explorer announces a restart with this message; the icon is then gone.
   taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
-  ShowTrayIcon();
+  // Adding the icon waits on the shell's tray (about half of the start-up
+  // under Wine): it comes once the bar is on the screen.
+  Post(kAddTrayIconMessage, 0, 0);
   RestorePosition(gSettings.winX, gSettings.winY, kNoPosition);
   return true;
 }
@@ -235,6 +237,9 @@ bool MainWindow::OnUserMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return true;
     case kTrayMessage:
       return OnTrayMessage(lParam);
+    case kAddTrayIconMessage:
+      ShowTrayIcon();
+      return true;
     default:
       return false;
   }

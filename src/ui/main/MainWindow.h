@@ -29,6 +29,7 @@ struct BarLifecycle {
 };
 
 constexpr UINT kTrayMessage = WM_USER + 1;
+constexpr UINT kAddTrayIconMessage = WM_USER + 2;
 constexpr UINT kTrayIconId = 5001;
 constexpr UINT_PTR kScrollTimerId = 5000;
 
@@ -37,8 +38,8 @@ class MainWindow : public Window, public PlayerBar {
   MainWindow(StreamPlayer& player, SkinCanvas& canvas, BarLifecycle lifecycle, SideWindows& sideWindows);
   ~MainWindow() override;
 
-  // Hidden, placed by WinX/WinY, with its tray icon. False when the class or
-  // the window cannot be made.
+  // Hidden, placed by WinX/WinY; its tray icon follows from the message
+  // loop. False when the class or the window cannot be made.
   bool CreateMainWindow();
   // Gives the canvas its drawing context for this window.
   bool AttachCanvas();
