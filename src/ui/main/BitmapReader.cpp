@@ -281,20 +281,23 @@ bool DecodeBitmap(const void* data, std::size_t count, const BitmapLayout& layou
   return DecodeRows(bytes, count, layout, image);
 }
 
-bool ReadBitmapFile(const void* bytes, std::size_t count, PixelImage& image) {
+namespace {
+
+bool ReadBitmap(const void* bytes, std::size_t count, bool withFileHeader, PixelImage& image) {
   BitmapLayout layout;
-  if (!ReadBitmapLayout(bytes, count, true, &layout)) {
+  if (!ReadBitmapLayout(bytes, count, withFileHeader, &layout)) {
     image.Release();
     return false;
   }
   return DecodeBitmap(bytes, count, layout, image);
 }
 
+}  // namespace
+
+bool ReadBitmapFile(const void* bytes, std::size_t count, PixelImage& image) {
+  return ReadBitmap(bytes, count, true, image);
+}
+
 bool ReadPackedBitmap(const void* bytes, std::size_t count, PixelImage& image) {
-  BitmapLayout layout;
-  if (!ReadBitmapLayout(bytes, count, false, &layout)) {
-    image.Release();
-    return false;
-  }
-  return DecodeBitmap(bytes, count, layout, image);
+  return ReadBitmap(bytes, count, false, image);
 }

@@ -10,14 +10,6 @@
 
 namespace {
 
-std::vector<std::uint32_t> PixelsOf(const PixelImage& image) {
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width(); ++x) pixels.push_back(*image.PixelAt(x, y));
-  }
-  return pixels;
-}
-
 bool Reads(const std::string& file, std::size_t count) {
   PixelImage image;
   bool ok = ReadBitmapFile(file.data(), count, image);
@@ -38,7 +30,7 @@ TEST(BitmapReader, ReadsEveryDepthRowOrderAndHeaderForm) {
     ASSERT_TRUE(ReadBitmapFile(sample.file.data(), sample.file.size(), image));
     EXPECT_EQ(sample.width, image.Width());
     EXPECT_EQ(sample.height, image.Height());
-    EXPECT_EQ(sample.pixels, PixelsOf(image));
+    EXPECT_EQ(sample.pixels, ImagePixels(image));
   }
 }
 
@@ -53,7 +45,7 @@ TEST(BitmapReader, PackedFormReadsAsTheFileDoes) {
   ASSERT_TRUE(ReadPackedBitmap(file.data() + 14, file.size() - 14, packed));
   EXPECT_EQ(343, packed.Width());
   EXPECT_EQ(34, packed.Height());
-  EXPECT_EQ(PixelsOf(fromFile), PixelsOf(packed));
+  EXPECT_EQ(ImagePixels(fromFile), ImagePixels(packed));
   EXPECT_NE(*packed.PixelAt(0, 0), *packed.PixelAt(0, 33)) << "the rows are not all one colour";
 }
 
@@ -141,5 +133,5 @@ TEST(BitmapReader, RunLengthsStayInsideTheImage) {
   ASSERT_TRUE(ReadBitmapFile(rle.data(), rle.size(), image));
   std::vector<std::uint32_t> expected = {0x333333, 0x333333, 0x333333, 0x333333, 0, 0, 0, 0,
                                          0x111111, 0x111111, 0x111111, 0x111111};
-  EXPECT_EQ(expected, PixelsOf(image));
+  EXPECT_EQ(expected, ImagePixels(image));
 }

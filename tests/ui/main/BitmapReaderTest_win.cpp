@@ -69,14 +69,6 @@ std::vector<std::uint32_t> LoadedPixels(HBITMAP bitmap) {
   return Opaque(pixels.data(), pixels.size());
 }
 
-std::vector<std::uint32_t> OurPixels(const PixelImage& image) {
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width(); ++x) pixels.push_back(*image.PixelAt(x, y));
-  }
-  return pixels;
-}
-
 }  // namespace
 
 TEST(BitmapReader, ReadsEveryFileAsGdiDrawsIt) {
@@ -86,7 +78,7 @@ TEST(BitmapReader, ReadsEveryFileAsGdiDrawsIt) {
     ASSERT_TRUE(ReadBitmapFile(sample.file.data(), sample.file.size(), image));
     std::vector<std::uint32_t> drawn = DrawnPixels(sample.file, sample.width, sample.height);
     ASSERT_FALSE(drawn.empty());
-    EXPECT_EQ(drawn, OurPixels(image));
+    EXPECT_EQ(drawn, ImagePixels(image));
   }
 }
 
@@ -100,5 +92,5 @@ TEST(BitmapReader, ReadsTheBuiltInSkinResourceAsLoadImageDoes) {
   HANDLE loaded = LoadImageA(module, MAKEINTRESOURCEA(302), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   std::vector<std::uint32_t> expected = LoadedPixels(static_cast<HBITMAP>(loaded));
   ASSERT_EQ(343u * 34u, expected.size());
-  EXPECT_EQ(expected, OurPixels(image));
+  EXPECT_EQ(expected, ImagePixels(image));
 }

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "ui/main/PixelImage.h"
+
 namespace {
 
 struct Spec {
@@ -131,6 +133,14 @@ std::vector<BitmapSample> BitmapSamples() {
                        {0x333333, 0x111111, 0x222222, 0x444444, 0x444444, 0x111111, 0x222222, 0x111111, 0x222222,
                         0x111111}));
   return all;
+}
+
+std::vector<std::uint32_t> ImagePixels(const PixelImage& image) {
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width(); ++x) pixels.push_back(*image.PixelAt(x, y));
+  }
+  return pixels;
 }
 
 std::string BuiltInSkinBitmapFile() {

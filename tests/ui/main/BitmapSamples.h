@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class PixelImage;
+
 struct BitmapSample {
   std::string name;
   std::string file;  // a whole .bmp file
@@ -16,6 +18,9 @@ struct BitmapSample {
 };
 
 std::vector<BitmapSample> BitmapSamples();
+
+// An image's pixels, top row first.
+std::vector<std::uint32_t> ImagePixels(const PixelImage& image);
 
 // src/resources/skin.bmp.
 std::string BuiltInSkinBitmapFile();
