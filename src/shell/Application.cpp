@@ -64,8 +64,9 @@ bool Initialize() {
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
-  // The dialogs and side windows' controls, registered once the bar is on
-  // the screen: their library's start is the slowest part of a start.
+  // The dialogs' and side windows' controls, registered once the bar is on
+  // the screen: starting their library was the largest single part of a
+  // start under Wine.
   RegisterCommonControls();
   return true;
 }

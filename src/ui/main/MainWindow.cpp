@@ -37,8 +37,8 @@ bool MainWindow::CreateMainWindow() {
   if (!Create(WS_EX_TOOLWINDOW, kClassName, kTitle, WS_POPUP, 0, 0, 200, 200, nullptr, nullptr)) return false;
   // Explorer announces a restart with this message; the icon is then gone.
   taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
-  // Adding the icon waits on the shell's tray (about half of the start-up
-  // under Wine): it comes once the bar is on the screen.
+  // Adding the icon waits for the shell's tray to answer (tens of
+  // milliseconds under Wine): it comes once the bar is on the screen.
   Post(kAddTrayIconMessage, 0, 0);
   RestorePosition(gSettings.winX, gSettings.winY, kNoPosition);
   return true;
