@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   b.decode = decode.data();
   MetadataSplitter splitter;
   splitter.Start(interval);
+  TextString title;  // one for every take: a string per chunk cost more than the chunk
   std::size_t at = 0;
   int block = 0;
   while (at < size) {
@@ -46,11 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     b.decodeEnd -= take;
     if (splitter.HasUnsplitAudio(b)) splitter.SplitReceived(block, b);
     splitter.FileTitles(block, splitter.audioTotal - b.decodeEnd);
-    TextString title;
     block = (block + 1) % 16;
     splitter.TakeTitle(block, title);
   }
-  TextString title;
   splitter.TakeNewestTitle(title);
   return 0;
 }

@@ -7,14 +7,17 @@
 #   fuzz/run.sh --runs N     each target until N executions (the long run:
 #                            --runs 10000000, a few minutes per target)
 #
+# Target names after either (fuzz_settings ...) run only those.
+#
 # Prints the executions per target. Exits non-zero when any target finds a
 # crash, a leak or undefined behaviour; its input is kept as
 # build/fuzz/work/<target>-crash-* (or leak-*, ...) to run again by hand.
 set -eu
 case "${1:-}" in
-  --runs) limit="-runs=${2:?--runs needs a count}" ;;
-  *) limit="-max_total_time=${1:-60}" ;;
+  --runs) limit="-runs=${2:?--runs needs a count}"; shift 2 ;;
+  *) limit="-max_total_time=${1:-60}"; [ $# -gt 0 ] && shift ;;
 esac
+only="$*"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 cmake --preset fuzz >/dev/null
@@ -29,6 +32,9 @@ status=0
 for target in build/fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   name="$(basename "$target")"
+  if [ -n "$only" ]; then
+    case " $only " in *" $name "*) ;; *) continue ;; esac
+  fi
   corpus="$work/$name"
   mkdir -p "$corpus"
   seeds="$root/fuzz/corpus/$name"
