@@ -93,11 +93,12 @@ long EnginePass(Workload& w, std::uint32_t signature, int frameLength) {
     std::memmove(b.decode, cursor, static_cast<std::size_t>(left));
     b.decodeCursor = 0;
     b.decodeEnd = left;
+    splitter.ResolveTitles(splitter.audioTotal, splitter.audioTotal);
     splitter.FileTitles(0, splitter.audioTotal);
     splitter.ClearTitles();
   }
   for (std::size_t at = 0; at < w.pcm.size(); at += kPcmPerSecond / 2) {
-    ScaleSamples(w.pcm.data() + at, kPcmPerSecond / 2, 3, 128);
+    ScaleSamples(w.pcm.data() + at, kPcmPerSecond / 2, kSamples16Stereo, 128);
   }
   return frames;
 }

@@ -46,10 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memmove(b.decode, b.decode + take, static_cast<std::size_t>(b.decodeEnd - take));
     b.decodeEnd -= take;
     if (splitter.HasUnsplitAudio(b)) splitter.SplitReceived(block, b);
-    splitter.FileTitles(block, splitter.audioTotal - b.decodeEnd);
+    splitter.ResolveTitles(splitter.audioTotal - b.decodeEnd, static_cast<std::int64_t>(at));
+    splitter.FileTitles(block, static_cast<std::int64_t>(at));
     block = (block + 1) % 16;
     splitter.TakeTitle(block, title);
   }
+  splitter.TakeNewestTitle(title, 0);
   splitter.TakeNewestTitle(title);
   return 0;
 }

@@ -2,13 +2,14 @@
 # Installs what building and testing Velmorin needs on Debian 12 (bookworm):
 # compilers (host, clang for fuzzing, MinGW-w64 for Windows), GoogleTest,
 # Wine with a Japanese locale, a virtual display, a null sound sink and the
-# tools that make and check test media. Quiet and quick when all is present.
+# tools that make and check test media, and mpg123 (the CPU benchmark's
+# baseline). Quiet and quick when all is present.
 set -eu
 
 packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 locales xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
-  lame sox fonts-ipafont-gothic python3"
+  lame sox mpg123 fonts-ipafont-gothic python3"
 
 missing=""
 for p in $packages; do

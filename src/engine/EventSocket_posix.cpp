@@ -18,14 +18,23 @@ int SocketTraits::Close(Handle h) { return ::close(h); }
 bool StartWinSock(int major, int minor) { return major == 2 && minor == 2; }
 void CleanupWinSock() {}
 
+EventSocket::~EventSocket() = default;
+
+void EventSocket::CloseWaitEvent() {}
+
 bool EventSocket::Create(int family, bool stream, int protocol) {
   socket.Reset(::socket(family, (stream ? SOCK_STREAM : SOCK_DGRAM) | SOCK_CLOEXEC, protocol));
   return socket.IsValid();
 }
 
 std::uint32_t EventSocket::Resolve(const char* host) {
-  in_addr_t address = inet_addr(host);
-  if (address != INADDR_NONE) return address;
+  std::uint32_t address = ParseAddress(host);
+  return address != kAddressNone ? address : LookUp(host);
+}
+
+std::uint32_t EventSocket::ParseAddress(const char* host) { return inet_addr(host); }
+
+std::uint32_t EventSocket::LookUp(const char* host) {
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -36,7 +45,8 @@ std::uint32_t EventSocket::Resolve(const char* host) {
   return result;
 }
 
-bool EventSocket::ConnectWithTimeout(int family, int port, std::uint32_t address, std::uint32_t timeoutMs) {
+bool EventSocket::ConnectWithTimeout(int family, int port, std::uint32_t address, std::uint32_t timeoutMs,
+                                     Event* stop) {
   int s = socket.Get();
   int flags = fcntl(s, F_GETFL, 0);
   if (flags < 0 || fcntl(s, F_SETFL, flags | O_NONBLOCK) != 0) return false;
@@ -48,18 +58,19 @@ bool EventSocket::ConnectWithTimeout(int family, int port, std::uint32_t address
   if (::connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) {
     connected = true;
   } else if (errno == EINPROGRESS) {
-    pollfd p{s, POLLOUT, 0};
+    pollfd p[2] = {{s, POLLOUT, 0}, {stop ? stop->Native() : -1, POLLIN, 0}};
     std::uint32_t start = platform::TickCount();
     int ready;
     do {
       // A signal does not restart the whole wait.
-      std::uint32_t spent = platform::TickCount() - start;
-      int left = spent >= timeoutMs ? 0 : static_cast<int>(timeoutMs - spent);
-      ready = ::poll(&p, 1, left);
+      ready = ::poll(p, stop ? 2 : 1, Event::PollTimeout(start, timeoutMs));
     } while (ready < 0 && errno == EINTR);
     int error = 0;
     socklen_t length = sizeof error;
-    if (ready == 1 && getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) connected = true;
+    if (ready >= 1 && (p[0].revents & (POLLOUT | POLLERR | POLLHUP)) &&
+        getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) {
+      connected = true;
+    }
   }
   fcntl(s, F_SETFL, flags & ~O_NONBLOCK);
   return connected;
@@ -86,6 +97,27 @@ void EventSocket::Shutdown(int direction) {
 int EventSocket::Close() {
   if (!socket.IsValid()) return -1;
   return socket.Close();
+}
+
+int EventSocket::Wait(Event* const* events, int count, std::uint32_t ms) {
+  if (!socket.IsValid() || count < 0 || count > 8) return kWaitFailed;
+  if (SetNonBlocking(true) != 0) return kWaitFailed;
+  pollfd p[9];
+  for (int i = 0; i < count; ++i) p[i] = {events[i]->Native(), POLLIN, 0};
+  p[count] = {socket.Get(), POLLIN, 0};
+  std::uint32_t start = platform::TickCount();
+  for (;;) {
+    int timeout = Event::PollTimeout(start, ms);
+    int ready = ::poll(p, static_cast<nfds_t>(count + 1), timeout);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) return kWaitFailed;
+    if (ready == 0) return kWaitTimedOut;
+    for (int i = 0; i < count; ++i) {
+      if ((p[i].revents & POLLIN) && events[i]->TakeSignal()) return i;
+    }
+    if (p[count].revents) return kWaitSocket;
+    // An auto-reset event that another waiter took: wait on.
+  }
 }
 
 bool EventSocket::LastErrorWouldBlock() { return errno == EAGAIN || errno == EWOULDBLOCK; }

@@ -17,14 +17,27 @@ bool StartWinSock(int major, int minor) {
 
 void CleanupWinSock() { WSACleanup(); }
 
+EventSocket::~EventSocket() { CloseWaitEvent(); }
+
+void EventSocket::CloseWaitEvent() {
+  if (readEvent) WSACloseEvent(readEvent);
+  readEvent = nullptr;
+}
+
 bool EventSocket::Create(int family, bool stream, int protocol) {
+  CloseWaitEvent();
   socket.Reset(::socket(family, stream ? SOCK_STREAM : SOCK_DGRAM, protocol));
   return socket.IsValid();
 }
 
 std::uint32_t EventSocket::Resolve(const char* host) {
-  unsigned long address = inet_addr(host);
-  if (address != INADDR_NONE) return address;
+  std::uint32_t address = ParseAddress(host);
+  return address != kAddressNone ? address : LookUp(host);
+}
+
+std::uint32_t EventSocket::ParseAddress(const char* host) { return inet_addr(host); }
+
+std::uint32_t EventSocket::LookUp(const char* host) {
   hostent* entry = gethostbyname(host);
   if (entry && entry->h_addr_list && entry->h_addr_list[0] && entry->h_length == 4) {
     return *reinterpret_cast<const u_long*>(entry->h_addr_list[0]);
@@ -32,7 +45,8 @@ std::uint32_t EventSocket::Resolve(const char* host) {
   return kAddressNone;
 }
 
-bool EventSocket::ConnectWithTimeout(int family, int port, std::uint32_t address, std::uint32_t timeoutMs) {
+bool EventSocket::ConnectWithTimeout(int family, int port, std::uint32_t address, std::uint32_t timeoutMs,
+                                     Event* stop) {
   SOCKET s = static_cast<SOCKET>(socket.Get());
   WSAEVENT event = WSACreateEvent();
   if (event == WSA_INVALID_EVENT) return false;
@@ -46,7 +60,10 @@ bool EventSocket::ConnectWithTimeout(int family, int port, std::uint32_t address
   to.sin_port = htons(static_cast<u_short>(port));
   to.sin_addr.s_addr = address;
   if (connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0 || WSAGetLastError() == WSAEWOULDBLOCK) {
-    DWORD wait = WSAWaitForMultipleEvents(1, &event, FALSE, timeoutMs, FALSE);
+    // The stop event comes second: a connect made as the stop came still
+    // counts, and the caller sees the stop at its next check.
+    WSAEVENT waitFor[2] = {event, stop ? static_cast<WSAEVENT>(stop->Native()) : nullptr};
+    DWORD wait = WSAWaitForMultipleEvents(stop ? 2 : 1, waitFor, FALSE, timeoutMs, FALSE);
     WSANETWORKEVENTS events;
     if (wait == WSA_WAIT_EVENT_0 && WSAEnumNetworkEvents(s, event, &events) == 0 &&
         (events.lNetworkEvents & FD_CONNECT) && events.iErrorCode[FD_CONNECT_BIT] == 0) {
@@ -78,8 +95,38 @@ void EventSocket::Shutdown(int direction) {
 }
 
 int EventSocket::Close() {
+  CloseWaitEvent();
   if (!socket.IsValid()) return -1;
   return socket.Close();
+}
+
+int EventSocket::Wait(Event* const* events, int count, std::uint32_t ms) {
+  SOCKET s = static_cast<SOCKET>(socket.Get());
+  if (!socket.IsValid() || count < 0 || count >= MAXIMUM_WAIT_OBJECTS) return kWaitFailed;
+  if (!readEvent) {
+    readEvent = WSACreateEvent();
+    if (readEvent == WSA_INVALID_EVENT) {
+      readEvent = nullptr;
+      return kWaitFailed;
+    }
+    if (WSAEventSelect(s, readEvent, FD_READ | FD_CLOSE) != 0) {
+      CloseWaitEvent();
+      return kWaitFailed;
+    }
+  }
+  HANDLE handles[MAXIMUM_WAIT_OBJECTS];
+  for (int i = 0; i < count; ++i) handles[i] = events[i]->Native();
+  handles[count] = readEvent;
+  DWORD result = WaitForMultipleObjects(static_cast<DWORD>(count + 1), handles, FALSE,
+                                        ms == kWaitForever ? INFINITE : ms);
+  if (result == WAIT_TIMEOUT) return kWaitTimedOut;
+  if (result < WAIT_OBJECT_0 || result > WAIT_OBJECT_0 + static_cast<DWORD>(count)) return kWaitFailed;
+  int index = static_cast<int>(result - WAIT_OBJECT_0);
+  if (index < count) return index;
+  // Resets the event; the next read (which re-enables FD_READ) takes the data.
+  WSANETWORKEVENTS news;
+  WSAEnumNetworkEvents(s, readEvent, &news);
+  return kWaitSocket;
 }
 
 bool EventSocket::LastErrorWouldBlock() { return WSAGetLastError() == WSAEWOULDBLOCK; }

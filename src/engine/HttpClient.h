@@ -1,22 +1,18 @@
 // One TCP connection to one URL: an HTTP/1.0 GET or form POST, or the ICY GET
 // that asks a SHOUTcast server for a stream with metadata, and the receive
-// loops over the non-blocking socket, each with its own stop rule and budget.
+// operations over the non-blocking socket, each with its own stop rule and
+// budget. Waiting for data is a wait on the socket together with the stop
+// event, never a poll. The text of URLs, requests and answers is HttpText's.
 #pragma once
 
-#include <atomic>
+#include <cstdint>
 
 #include "engine/EventSocket.h"
+#include "engine/HttpText.h"
 #include "toolkit/TextString.h"
 
 class ByteBuffer;
-
-struct StreamInfo {
-  TextString name;
-  TextString url;
-  int format = 0;  // 1 audio/mpeg, 2 audio/aacp, 0 anything else
-  int bitrate = 0;
-  int metaInterval = 0;
-};
+class Event;
 
 // Receives the download progress text while a body comes in.
 class ProgressSink {
@@ -27,18 +23,13 @@ class ProgressSink {
   ~ProgressSink() = default;
 };
 
-enum class RequestForm { Get, Post, IcyGet };
-
-// ParseIcyResponse results.
-constexpr int kIcyStream = 0;
-constexpr int kIcyNotShoutcast = 2;
-constexpr int kIcyServerFull = 3;
-constexpr int kIcyRefused = 4;
-
 // ReceiveSome results besides a byte count.
 constexpr int kReceiveClosed = -1;
 constexpr int kReceiveWouldBlock = -2;
 constexpr int kReceiveError = -3;
+
+// WaitForData results.
+enum class DataWait { Ready, Stopped, Other, TimedOut };
 
 constexpr unsigned kConnectTimeoutMs = 5000;
 constexpr unsigned kReceiveAllTimeoutMs = 8000;
@@ -51,37 +42,45 @@ class HttpClient {
   HttpClient(const HttpClient&) = delete;
   HttpClient& operator=(const HttpClient&) = delete;
 
-  static void SplitUrl(const char* url, int defaultPort, TextString& host, TextString& path, int& port);
+  // Creates the socket, splits the URL, resolves the host and connects
+  // within 5000 ms. False on any failure, also for a port outside 1-65535
+  // or a host holding a control byte or a blank.
   bool Open(const char* url, int defaultPort);
-  void BuildRequest(RequestForm form, TextString& request) const;
   void SendRequest(bool post);
   void SendIcyRequest();
+  // Until the peer closes: returns the byte count (NUL behind), or -1 (error, stop, 8000 ms).
   int ReceiveAll(char* buffer, int size);
+  // Until the peer closes: returns the byte count (a NUL appended), or -1 (error, stop, memory, 8000 ms).
   int ReceiveAllWithProgress(ByteBuffer& body, int chunkSize, ProgressSink* progress);
+  // Returns all bytes received, header cut at its empty line by a NUL, or -1 (close, error, stop, full, 10000 ms).
   int ReceiveHeader(char* buffer, int size);
+  // One read: returns the byte count, kReceiveClosed, kReceiveWouldBlock or kReceiveError.
   int ReceiveSome(void* buffer, int size);
+  // Returns the byte count (minimum to room), kReceiveClosed, or kReceiveError (error, stop, 10000 ms).
   int ReceiveAtLeast(char* buffer, int minimum, int room);
+  // After kReceiveWouldBlock: waits for data, the peer's close, the stop
+  // event, or other (may be null), at most ms (kWaitForever: no limit).
+  DataWait WaitForData(Event* other, std::uint32_t ms);
   void Close();
 
-  // While the flag is non-zero, every receive loop gives up at its next wait
-  // as if its time had run out: a stop does not wait out a 10 s budget.
-  void SetAbortFlag(const std::atomic<int>* flag) { abortFlag = flag; }
+  // Set (manual reset) by the owner to end every wait of this client at
+  // once, as if its time had run out; a connect under way fails.
+  void SetStopEvent(Event* stop) { stopEvent = stop; }
+  // Set while the host name is looked up, a call that nothing can cancel
+  // (null: not told).
+  void SetLookupEvent(Event* lookup) { lookupEvent = lookup; }
 
-  static int ParseIcyResponse(const char* text, StreamInfo& info);
-  static bool FindHeaderValue(const char* text, const char* name, TextString* value);
-  static bool FindHeaderNumber(const char* text, const char* name, int* value);
-
-  const TextString& Host() const { return host; }
-  const TextString& Path() const { return path; }
-  int Port() const { return port; }
+  const UrlParts& Url() const { return parts; }
 
  private:
   void Send(RequestForm form);
-  bool Aborted() const { return abortFlag && abortFlag->load(std::memory_order_relaxed) != 0; }
+  bool Stopped();
+  // After a read that would block: false when the operation's budget (from
+  // start) is spent or a stop came, true when there may be something to read.
+  bool AwaitData(std::uint32_t start, unsigned budgetMs);
 
   EventSocket socket;
-  TextString host;
-  TextString path;
-  int port = 0;
-  const std::atomic<int>* abortFlag = nullptr;
+  UrlParts parts;
+  Event* stopEvent = nullptr;
+  Event* lookupEvent = nullptr;
 };

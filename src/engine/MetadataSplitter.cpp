@@ -26,6 +26,11 @@ std::int64_t PositionOf(Record* record) {
   return position;
 }
 
+void Place(Record* record, std::uint16_t key, std::int64_t position) {
+  std::memcpy(record->Payload(), &key, sizeof key);
+  std::memcpy(record->Payload() + kPositionAt, &position, sizeof position);
+}
+
 }  // namespace
 
 const char* MetadataSplitter::TitleOf(Record* record) {
@@ -36,6 +41,8 @@ void MetadataSplitter::Start(int interval) {
   metaInterval = interval > 0 ? interval : 0;
   metaCountdown = metaInterval;
   audioTotal = 0;
+  unresolved = 0;
+  titleSeen = false;
 }
 
 void MetadataSplitter::SplitReceived(int blockIndex, StreamBuffers& b) {
@@ -100,22 +107,39 @@ void MetadataSplitter::HandleMetadata(int blockIndex, const std::uint8_t* bytes,
   DecodeStreamText(title, converted);
 
   std::uint16_t key = static_cast<std::uint16_t>(blockIndex);
-  if (key != kUnfiled) {
-    if (Record* old = pendingTitles.FindByKey(key)) pendingTitles.RemoveRecord(old);
+  std::int64_t position = 0;
+  if (key == kUnfiled && !titleSeen) {
+    // The station's first title names the song that was already playing
+    // when we joined: it holds from the first sample on.
+    key = kResolved;
+  } else if (key == kUnfiled) {
+    position = audioTotal;
+  } else if (Record* old = pendingTitles.FindByKey(key)) {
+    pendingTitles.RemoveRecord(old);
   }
+  titleSeen = true;
   int length = converted.Length();
   Record* record = pendingTitles.AddRecord(static_cast<std::uint32_t>(kTextAt + length + 1));
   if (!record) return;  // the title is lost, the stream goes on
-  std::memcpy(record->Payload(), &key, sizeof key);
-  std::memcpy(record->Payload() + kPositionAt, &audioTotal, sizeof audioTotal);
+  Place(record, key, position);
   std::memcpy(record->Payload() + kTextAt, converted.CStr(), static_cast<size_t>(length + 1));
+  if (key == kUnfiled) ++unresolved;
 }
 
-void MetadataSplitter::FileTitles(int blockIndex, std::int64_t audioPosition) {
+void MetadataSplitter::ResolveTitles(std::int64_t audioPosition, std::int64_t pcmPosition) {
+  for (Record* r = pendingTitles.first; r && unresolved > 0; r = r->next) {
+    if (KeyOf(r) == kUnfiled && PositionOf(r) <= audioPosition) {
+      Place(r, kResolved, pcmPosition);
+      --unresolved;
+    }
+  }
+}
+
+void MetadataSplitter::FileTitles(int blockIndex, std::int64_t pcmEnd) {
   std::uint16_t key = static_cast<std::uint16_t>(blockIndex);
   for (Record* r = pendingTitles.first; r;) {
     Record* next = r->next;
-    if (KeyOf(r) == kUnfiled && PositionOf(r) < audioPosition) {
+    if (KeyOf(r) == kResolved && PositionOf(r) < pcmEnd) {
       // Records stay in arrival order, so the last one filed is the newest.
       if (Record* old = pendingTitles.FindByKey(key)) {
         if (old == next) next = next->next;
@@ -127,19 +151,21 @@ void MetadataSplitter::FileTitles(int blockIndex, std::int64_t audioPosition) {
   }
 }
 
-bool MetadataSplitter::TakeTitle(int blockIndex, TextString& title) {
+bool MetadataSplitter::TakeTitle(int blockIndex, TextString& title, std::int64_t* pcmPosition) {
   Record* record = pendingTitles.FindByKey(static_cast<std::uint16_t>(blockIndex));
   if (!record) return false;
   title.Assign(TitleText(record));
+  if (pcmPosition) *pcmPosition = PositionOf(record);
   pendingTitles.RemoveRecord(record);
   return true;
 }
 
-bool MetadataSplitter::TakeNewestTitle(TextString& title) {
+bool MetadataSplitter::TakeNewestTitle(TextString& title, std::int64_t pcmUpTo) {
   bool found = false;
   for (Record* r = pendingTitles.first; r;) {
     Record* next = r->next;
-    if (KeyOf(r) != kUnfiled) {
+    std::uint16_t key = KeyOf(r);
+    if (key != kUnfiled && key != kResolved && PositionOf(r) <= pcmUpTo) {
       title.Assign(TitleText(r));
       found = true;
       pendingTitles.RemoveRecord(r);

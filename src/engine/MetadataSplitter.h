@@ -1,10 +1,12 @@
 // Separates the metadata blocks that a SHOUTcast server interleaves after
-// every metaInterval audio bytes from the audio, and keeps each block's title
-// under the index of the ring block that was being filled when it arrived, so
-// that it can be shown when that block starts to sound.
+// every metaInterval audio bytes from the audio, and keeps each title with
+// the place of the audio that came with it: first the audio byte, then (once
+// that audio is decoded) the PCM byte where it begins, and then the ring
+// block that carries it, so that it is shown when its first sample sounds.
 #pragma once
 
 #include <cstdint>
+#include <climits>
 
 #include "toolkit/RecordList.h"
 
@@ -50,19 +52,30 @@ class MetadataSplitter {
   // then split again before receiving more.
   bool HasUnsplitAudio(const StreamBuffers& buffers) const { return metaCountdown >= 0 && buffers.receiveEnd > 0; }
 
-  // Files every title received with kUnfiled whose audio begins before
-  // audioPosition under blockIndex (each block keeps the last one).
-  void FileTitles(int blockIndex, std::int64_t audioPosition);
-  // Removes and returns the title filed under blockIndex.
-  bool TakeTitle(int blockIndex, TextString& title);
-  // Returns the newest filed title and forgets every filed one; unfiled
-  // titles wait for their blocks.
-  bool TakeNewestTitle(TextString& title);
-  void ClearTitles() { pendingTitles.Clear(); }
+  // A frame that begins at audio byte audioPosition was decoded into PCM
+  // from pcmPosition on: every title received with kUnfiled whose audio
+  // begins there or before now begins at that PCM byte.
+  void ResolveTitles(std::int64_t audioPosition, std::int64_t pcmPosition);
+  bool HasUnresolvedTitles() const { return unresolved > 0; }
+  // Files every title whose PCM begins before pcmEnd under blockIndex (each
+  // block keeps the last one).
+  void FileTitles(int blockIndex, std::int64_t pcmEnd);
+  // Removes and returns the title filed under blockIndex, and the PCM byte
+  // where it begins (0 for a title given a block when it arrived).
+  bool TakeTitle(int blockIndex, TextString& title, std::int64_t* pcmPosition = nullptr);
+  // Returns the newest filed title that begins at pcmUpTo or before, and
+  // forgets every filed one that does; the others wait for their blocks.
+  bool TakeNewestTitle(TextString& title, std::int64_t pcmUpTo = INT64_MAX);
+  void ClearTitles() {
+    pendingTitles.Clear();
+    unresolved = 0;
+  }
   static const char* TitleOf(Record* record);
 
   // The block index that files a title by its audio position later on.
   static constexpr int kUnfiled = 0xFFFF;
+  // Not a block either: the title's PCM position is known, its block not yet.
+  static constexpr int kResolved = 0xFFFE;
 
   int metaInterval = 0;
   // Above 0: audio bytes before the next length byte; 0: the next byte is a
@@ -71,7 +84,12 @@ class MetadataSplitter {
   int metaCountdown = 0;
   // Audio bytes appended to decode buffers since Start.
   std::int64_t audioTotal = 0;
-  // Payload: a 16-bit block index, the 64-bit audio position at which the
-  // title's audio begins, then the NUL-terminated title.
+  // Payload: a 16-bit block index, a 64-bit position (the audio byte while
+  // kUnfiled, else the PCM byte) at which the title's audio begins, then the
+  // NUL-terminated title.
   RecordList pendingTitles;
+
+ private:
+  int unresolved = 0;
+  bool titleSeen = false;
 };

@@ -1,44 +1,34 @@
 #include "engine/Playback.h"
 
-#include "engine/StreamPlayer.h"
+#include "toolkit/Platform.h"
 
 Playback::Playback() : session(*this), decoder(codec) {}
 
 bool Playback::Allocate() {
-  if (!session.Allocate()) return false;
-  // Auto-reset, unnamed, not signalled.
-  if (!blockDoneEvent.IsValid()) blockDoneEvent.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  if (!stopEvent.IsValid()) stopEvent.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  events[0] = blockDoneEvent.Get();
-  events[1] = stopEvent.Get();
-  return events[0] && events[1];
+  if (!session.Allocate() || (!quiet.IsValid() && !quiet.Create(true))) return false;
+  events[0] = session.BlockDoneEvent().Native();
+  events[1] = session.StopEvent().Native();
+  return true;
 }
 
 void Playback::Prepare(HWND window, const char* url, int blocks, int volume, bool hardwareVolume, bool mute) {
   notifyWindow = window;
   blockCount = blocks;
   session.Begin(url);
+  quiet.Reset();
   infoReady.store(false);
   ring.SetHardwareVolume(hardwareVolume);
   ring.SetVolume(volume);
   muted.store(mute ? 1 : 0);
-  // Reset here, not on the thread: a stop asked for before the thread runs
-  // must not be lost.
-  ResetEvent(events[0]);
-  ResetEvent(events[1]);
   state.store(kPlayerConnecting);
 }
 
 unsigned __stdcall Playback::ThreadMain(void* self) {
+  platform::NameCurrentThread("Velmorin play");
   Playback* playback = static_cast<Playback*>(self);
   playback->Run();
   playback->Release();
   return 0;
-}
-
-void Playback::RequestStop() {
-  session.RequestStop();
-  SetEvent(events[1]);
 }
 
 void Playback::Release() {
@@ -57,16 +47,10 @@ void Playback::Run() {
 
 bool Playback::StartSequence() {
   if (!session.ConnectAny()) return false;
-  StreamBuffers& b = session.buffers;
-  const std::uint8_t* cursor = b.decode + b.decodeCursor;
-  bool decoding = decoder.Init(cursor, b.decode + b.decodeEnd, 2);
-  b.decodeCursor = static_cast<int>(cursor - b.decode);
-  if (!decoding) {
+  if (!session.InitDecoder(decoder, 2)) {
     session.Status("Decode Init error", true);
     return false;
   }
-  // The frame's bit rate replaces what the icy-br header said.
-  session.streamInfo.bitrate = decoder.Bitrate();
   if (!ring.Open(events, decoder.Format(), decoder.BlockBytes(), blockCount)) {
     session.Status("WaveOut Init error", true);
     return false;
@@ -79,10 +63,9 @@ bool Playback::StartSequence() {
   session.ShowFirstTitle();
   if (session.StopRequested()) return false;
   infoReady.store(true, std::memory_order_release);
-  if (!session.StopRequested()) {
-    SendMessageA(notifyWindow, kStartedMessage, 0, reinterpret_cast<LPARAM>(session.ConnectedUrl()));
-  }
+  SendMessageA(notifyWindow, kStartedMessage, 0, reinterpret_cast<LPARAM>(session.ConnectedUrl()));
   for (int k = 0; k < blockCount; ++k) ring.Write(k);
+  session.ShowPendingTitle(0);
   return true;
 }
 
@@ -90,7 +73,11 @@ void Playback::PlayLoop() {
   int next = 0;      // the block to refill: it has just finished playing
   int catchUp = 0;   // block-done signals taken while data was short
   for (;;) {
-    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) return;
+    // Sleeps until a block is done, a stop comes or a title is due.
+    std::uint32_t due = session.ShowDueTitle();
+    DWORD woke = WaitForMultipleObjects(2, events, FALSE, due == kNoTitleDue ? INFINITE : due);
+    if (woke == WAIT_TIMEOUT) continue;
+    if (woke != WAIT_OBJECT_0) return;
     for (;;) {
       if (session.StopRequested()) return;
       // The block after the finished one is the one that sounds now.
@@ -115,14 +102,17 @@ bool Playback::Fill(int k, int* counter) {
 }
 
 void Playback::TearDown() {
-  ring.Close();  // cuts off what is still queued
+  ring.CutOff();  // the sound ends here
+  state.store(kPlayerIdle);
+  // The bar is free now; the device (the slow part under some systems), the
+  // connection and the codec close on this thread, on this playback's own
+  // objects, and the next Start waits for that.
+  quiet.Set();
+  ring.Close();
   session.Close();
   decoder.Close();
-  state.store(kPlayerIdle);
 }
 
 void Playback::ShowStatus(const char* text, bool error) {
   SendMessageA(notifyWindow, kStatusMessage, error ? 1 : 0, reinterpret_cast<LPARAM>(text));
 }
-
-bool Playback::PollBlockDone() { return WaitForSingleObject(events[0], 0) == WAIT_OBJECT_0; }

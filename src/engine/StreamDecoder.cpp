@@ -32,10 +32,12 @@ bool StreamDecoder::Init(const std::uint8_t*& cursor, const std::uint8_t* end, i
   if (staging < blockBytes + pcmOutBytes) staging = blockBytes + pcmOutBytes;
   if (!pcmStaging.Allocate(static_cast<std::uint32_t>(staging), false)) return false;
   stagedBytes = 0;
+  pcmMade = 0;
   return true;
 }
 
-int StreamDecoder::DecodeBlock(const std::uint8_t*& cursor, const std::uint8_t* end) {
+DecodeResult StreamDecoder::DecodeBlock(const std::uint8_t*& cursor, const std::uint8_t* end,
+                                        FrameObserver* observer) {
   if (!pcmStaging.data) return kNeedInput;
   std::uint8_t* staging = static_cast<std::uint8_t*>(pcmStaging.data);
   while (stagedBytes < blockBytes) {
@@ -47,8 +49,10 @@ int StreamDecoder::DecodeBlock(const std::uint8_t*& cursor, const std::uint8_t* 
       ++cursor;  // refused: the next search finds the following frame
       continue;
     }
+    if (observer) observer->FrameConverted(cursor, pcmMade);
     if (made > 0) std::memcpy(staging + stagedBytes, pcm, static_cast<size_t>(made));
     stagedBytes += made;
+    pcmMade += made;
     cursor += length;
   }
   return kBlockReady;

@@ -8,8 +8,21 @@
 #include "engine/FrameCodec.h"
 #include "toolkit/ByteBuffer.h"
 
-constexpr int kBlockReady = 0;
-constexpr int kNeedInput = 2;
+// DecodeBlock results.
+enum DecodeResult : int {
+  kBlockReady = 0,  // a block of PCM is staged
+  kNeedInput = 2,   // the next frame is not wholly in the data yet
+};
+
+// Told of every frame converted, in stream order: where it starts and how
+// many PCM bytes the decoder had made before it (since Init).
+class FrameObserver {
+ public:
+  virtual void FrameConverted(const std::uint8_t* frame, std::int64_t pcmBefore) = 0;
+
+ protected:
+  ~FrameObserver() = default;
+};
 
 class StreamDecoder {
  public:
@@ -22,9 +35,9 @@ class StreamDecoder {
   // stream; cursor ends on the frame. A failed Init leaves what it acquired
   // for Close.
   bool Init(const std::uint8_t*& cursor, const std::uint8_t* end, int blocksPerSecond);
-  // kBlockReady when blockBytes of PCM are staged, kNeedInput when the next
-  // frame is not wholly in [cursor, end) yet.
-  int DecodeBlock(const std::uint8_t*& cursor, const std::uint8_t* end);
+  // Returns kBlockReady when blockBytes of PCM are staged, kNeedInput when
+  // the next frame is not wholly in [cursor, end) yet.
+  DecodeResult DecodeBlock(const std::uint8_t*& cursor, const std::uint8_t* end, FrameObserver* observer = nullptr);
   // Copies one staged block of blockBytes to destination; nothing when less
   // than a block is staged.
   void TakeBlock(std::uint8_t* destination);
@@ -37,12 +50,15 @@ class StreamDecoder {
   int FrameLength() const { return frameLength; }
   std::uint32_t FrameSignature() const { return frameSignature; }
   int StagedBytes() const { return stagedBytes; }
+  // PCM bytes made since Init, taken or still staged.
+  std::int64_t PcmMade() const { return pcmMade; }
 
  private:
   FrameCodec& codec;
   MemoryBlock pcmStaging;
   int blockBytes = 0;
   int stagedBytes = 0;
+  std::int64_t pcmMade = 0;
   int bitrate = 0;
   PcmFormat pcmFormat;
   Mp3Format mp3Format;

@@ -1,33 +1,19 @@
 // The one player of the program. The main window starts and stops stations
-// with it and hears back through two messages sent to its window:
-//
-//   kStatusMessage  (1034)  wParam 1 for an error, 0 otherwise; lParam the
-//                           NUL-terminated status text or stream title
-//   kStartedMessage (1035)  lParam the NUL-terminated URL that was connected
-//                           (the playlist entry when a playlist was played)
-//
-// Both are sent (SendMessage) from the play thread: the text lives only for
-// the call. Every operation here is for the main thread; none may be called
-// from inside the handling of those two messages.
+// with it and hears back through the two messages of PlayerMessages.h, sent
+// to its window from the play thread. Every operation here is for the main
+// thread; none may be called from inside the handling of those messages.
 //
 // Windows only.
 #pragma once
 
 #include <windows.h>
 
-#include "engine/HttpClient.h"
-#include "toolkit/KernelHandle.h"
 #include "engine/FrameCodec.h"
+#include "engine/HttpText.h"
+#include "engine/PlayerMessages.h"
+#include "toolkit/KernelHandle.h"
 
 class Playback;
-
-constexpr UINT kStatusMessage = WM_USER + 10;
-constexpr UINT kStartedMessage = WM_USER + 11;
-
-// state(): nothing plays; a start sequence runs; the stream plays.
-constexpr int kPlayerIdle = 0;
-constexpr int kPlayerPlaying = 1;
-constexpr int kPlayerConnecting = 2;
 
 class StreamPlayer {
  public:
@@ -43,9 +29,12 @@ class StreamPlayer {
   // ring (half a second a block, 2 to 16 blocks). False only when the thread
   // or its memory could not be had; the player is then idle.
   bool Start(HWND window, const char* url, int playBufferMs);
-  // Ends the playback and waits for its thread, at most 2000 ms, while
-  // still taking the messages that the thread sends meanwhile. A thread that
-  // does not end in time is left to finish on its own objects.
+  // Ends the playback: returns once the sound is cut and the player idle,
+  // at most 2000 ms, while still taking the messages that the thread sends
+  // meanwhile. The thread closes the device and the connection after that,
+  // on its own objects; the next Start waits for it. A thread that does not
+  // end in time, or that is in a call nothing can cancel (a name look-up),
+  // is left to finish on its own objects: Stop returns at once.
   void Stop();
   // 0-100 %.
   void SetVolume(int percent);
@@ -58,14 +47,17 @@ class StreamPlayer {
   // At shutdown.
   void Destroy();
 
-  int State() const;
+  PlayerState State() const;
   // The connected stream (name, url, bitrate from its first frame) and the
   // PCM it plays as, from the started message on; null before.
   const StreamInfo* Info() const;
   const PcmFormat* Format() const;
 
  private:
-  bool WaitForThread(DWORD limitMs);
+  enum class ThreadEnd { Ended, Quiet, Stuck };
+  // Stops what plays; wholly: until the thread has ended (or is let go).
+  void EndPlayback(bool wholly);
+  ThreadEnd WaitForThread(DWORD limitMs, bool wholly);
 
   Playback* current = nullptr;
   KernelHandle thread;

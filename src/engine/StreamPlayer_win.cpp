@@ -29,7 +29,7 @@ bool StreamPlayer::Allocate() {
 
 bool StreamPlayer::Start(HWND window, const char* url, int playBufferMs) {
   if (busy) return false;
-  Stop();
+  EndPlayback(true);
   // A playback whose thread has ended is used again; one that an abandoned
   // thread still holds is left to it.
   if (current && !current->SoleOwner()) {
@@ -53,35 +53,47 @@ bool StreamPlayer::Start(HWND window, const char* url, int playBufferMs) {
   return true;
 }
 
-void StreamPlayer::Stop() {
+void StreamPlayer::Stop() { EndPlayback(false); }
+
+void StreamPlayer::EndPlayback(bool wholly) {
   if (busy || !thread.IsValid()) return;
   busy = true;
   if (current->State() != kPlayerIdle) current->RequestStop();
-  if (!WaitForThread(kStopLimitMs)) {
-    // Stuck in a connect, a receive or a call to a busy window: forget it.
-    // It finishes on its own playback, which it then deletes.
-    current->RequestStop();
-    current->Release();
-    current = nullptr;
+  switch (WaitForThread(kStopLimitMs, wholly)) {
+    case ThreadEnd::Ended:
+      thread.Close();
+      break;
+    case ThreadEnd::Quiet:
+      break;  // the handle stays: the next Start or Destroy waits for the rest
+    case ThreadEnd::Stuck:
+      // In a name look-up, or stuck in a call to a busy window: forget it. It
+      // finishes on its own playback, which it then deletes.
+      current->RequestStop();
+      current->Release();
+      current = nullptr;
+      thread.Close();
+      break;
   }
-  thread.Close();
   busy = false;
 }
 
-bool StreamPlayer::WaitForThread(DWORD limitMs) {
-  HANDLE handle = thread.Get();
+StreamPlayer::ThreadEnd StreamPlayer::WaitForThread(DWORD limitMs, bool wholly) {
+  HANDLE handles[3] = {thread.Get(), current->UncancellableEvent(), current->QuietEvent()};
+  DWORD count = wholly ? 2 : 3;
   DWORD start = GetTickCount();
   for (;;) {
     DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= limitMs) return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+    if (elapsed >= limitMs) break;
     // The thread may be inside SendMessage to a window of this thread:
     // take those calls (only sent messages, nothing posted) so it can end.
-    DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, limitMs - elapsed, QS_SENDMESSAGE);
-    if (result == WAIT_OBJECT_0) return true;
-    if (result != WAIT_OBJECT_0 + 1) return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+    DWORD result = MsgWaitForMultipleObjects(count, handles, FALSE, limitMs - elapsed, QS_SENDMESSAGE);
+    if (result == WAIT_OBJECT_0) return ThreadEnd::Ended;
+    if (!wholly && result == WAIT_OBJECT_0 + 2) return ThreadEnd::Quiet;
+    if (result != WAIT_OBJECT_0 + count) break;  // a look-up, or the wait failed
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
+  return WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0 ? ThreadEnd::Ended : ThreadEnd::Stuck;
 }
 
 void StreamPlayer::SetVolume(int percent) {
@@ -100,12 +112,12 @@ void StreamPlayer::SetMuted(bool on) {
 }
 
 void StreamPlayer::Destroy() {
-  Stop();
+  EndPlayback(true);
   if (current) current->Release();
   current = nullptr;
 }
 
-int StreamPlayer::State() const { return current ? current->State() : kPlayerIdle; }
+PlayerState StreamPlayer::State() const { return current ? current->State() : kPlayerIdle; }
 
 const StreamInfo* StreamPlayer::Info() const {
   return current && current->InfoReady() ? &current->Info() : nullptr;

@@ -5,6 +5,7 @@
 #include "engine/Playlist.h"
 #include "engine/StreamDecoder.h"
 #include "toolkit/Platform.h"
+#include "toolkit/UrlText.h"
 
 namespace {
 
@@ -12,12 +13,15 @@ constexpr int kStreamPort = 8000;
 constexpr int kPlaylistPort = 80;
 constexpr int kHeaderBytes = 3000;
 constexpr int kPrimeBytes = 4096;
-constexpr std::uint32_t kDataShortSleepMs = 2;
+// A title is never more than a minute ahead of the device: a wait for it
+// ends by then at the latest and looks again.
+constexpr std::int64_t kLongestTitleWaitMs = 60000;
 
 }  // namespace
 
 StreamSession::StreamSession(SessionEvents& sessionEvents) : events(sessionEvents) {
-  client.SetAbortFlag(&stopFlag);
+  client.SetStopEvent(&stopEvent);
+  client.SetLookupEvent(&lookupEvent);
 }
 
 bool StreamSession::Allocate() {
@@ -25,14 +29,29 @@ bool StreamSession::Allocate() {
   if (!decodeBlock.data && !decodeBlock.Allocate(kDecodeBufferBytes, false)) return false;
   buffers.receive = static_cast<std::uint8_t*>(receiveBlock.data);
   buffers.decode = static_cast<std::uint8_t*>(decodeBlock.data);
-  return true;
+  if (!stopEvent.IsValid() && !stopEvent.Create(true)) return false;
+  if (!lookupEvent.IsValid() && !lookupEvent.Create(true)) return false;
+  return blockDoneEvent.IsValid() || blockDoneEvent.Create(false);
 }
 
 void StreamSession::Begin(const char* playUrl) {
   url.Assign(playUrl);
   connectedUrl.Clear();
   stopFlag.store(0);
+  // Reset here, on the main thread before the play thread runs: a stop asked
+  // for right after the start must not be lost.
+  stopEvent.Reset();
+  lookupEvent.Reset();
+  blockDoneEvent.Reset();
   buffers.receiveEnd = buffers.decodeCursor = buffers.decodeEnd = 0;
+  pcmPerSecond = pcmTaken = 0;
+  titleDue = false;
+  splitter.ClearTitles();
+}
+
+void StreamSession::RequestStop() {
+  stopFlag.store(1);
+  stopEvent.Set();
 }
 
 void StreamSession::Status(const char* text, bool error) {
@@ -59,9 +78,10 @@ bool StreamSession::ConnectStream(const char* streamUrl) {
     Status("Recv error", true);
     return false;
   }
-  switch (HttpClient::ParseIcyResponse(reinterpret_cast<const char*>(buffers.receive), streamInfo)) {
+  const char* header = reinterpret_cast<const char*>(buffers.receive);
+  switch (ParseIcyResponse(header, static_cast<int>(std::strlen(header)), streamInfo)) {
     case kIcyStream:
-      if (streamInfo.format == 1) return PrimeStream(count);
+      if (streamInfo.format == kStreamMpeg) return PrimeStream(count);
       Status("Not supported format", true);
       return false;
     case kIcyNotShoutcast:
@@ -97,7 +117,8 @@ bool StreamSession::PrimeStream(int headerCount) {
 
 int StreamSession::FetchPlaylist(const char* playlistUrl, int* bodyOffset) {
   HttpClient fetch;
-  fetch.SetAbortFlag(&stopFlag);
+  fetch.SetStopEvent(&stopEvent);
+  fetch.SetLookupEvent(&lookupEvent);
   if (!fetch.Open(playlistUrl, kPlaylistPort)) return -1;
   fetch.SendRequest(false);
   char* answer = reinterpret_cast<char*>(buffers.receive);
@@ -125,6 +146,7 @@ bool StreamSession::TryPlaylist() {
     return false;
   }
   for (int i = 0; i < found; ++i) {
+    CutUrlAtLineBreak(entries.files[i]);
     if (ConnectStream(entries.files[i].CStr())) {
       connectedUrl.Assign(entries.files[i].CStr());
       return true;
@@ -135,11 +157,24 @@ bool StreamSession::TryPlaylist() {
   return false;
 }
 
+bool StreamSession::InitDecoder(StreamDecoder& decoder, int blocksPerSecond) {
+  StreamBuffers& b = buffers;
+  const std::uint8_t* cursor = b.decode + b.decodeCursor;
+  bool opened = decoder.Init(cursor, b.decode + b.decodeEnd, blocksPerSecond);
+  b.decodeCursor = static_cast<int>(cursor - b.decode);
+  if (!opened) return false;
+  // The frame's bit rate replaces what the icy-br header said.
+  streamInfo.bitrate = decoder.Bitrate();
+  pcmPerSecond = decoder.Format().avgBytesPerSec;
+  pcmTaken = 0;
+  return true;
+}
+
 bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, int* counter) {
   StreamBuffers& b = buffers;
   for (;;) {
     const std::uint8_t* cursor = b.decode + b.decodeCursor;
-    int result = decoder.DecodeBlock(cursor, b.decode + b.decodeEnd);
+    int result = decoder.DecodeBlock(cursor, b.decode + b.decodeEnd, splitter.HasUnresolvedTitles() ? &resolver : nullptr);
     b.decodeCursor = static_cast<int>(cursor - b.decode);
     if (result == kBlockReady) break;
 
@@ -160,11 +195,12 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
         splitter.SplitReceived(MetadataSplitter::kUnfiled, b);
         if (!splitter.BlockIncomplete()) break;
       } else if (n == kReceiveWouldBlock) {
-        if (StopRequested()) return false;
-        // The poll consumes the auto-reset signal: count it, or the ring
-        // would stay one block short.
-        if (events.PollBlockDone() && counter) ++*counter;
-        platform::SleepMs(kDataShortSleepMs);
+        // Data, a stop, a finished block (the wait takes its auto-reset
+        // signal: count it, or the ring would stay one block short) or the
+        // time of a title, whichever comes first.
+        DataWait woke = client.WaitForData(counter ? &blockDoneEvent : nullptr, ShowDueTitle());
+        if (woke == DataWait::Stopped) return false;
+        if (woke == DataWait::Other) ++*counter;
       } else if (n == kReceiveClosed) {
         Status("Disconnect", true);
         return false;
@@ -175,31 +211,45 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
     }
   }
   decoder.TakeBlock(destination);
-  FileTitles(decoder, k);
+  pcmTaken += decoder.BlockBytes();
+  splitter.FileTitles(k, pcmTaken);
   return true;
 }
 
-void StreamSession::FileTitles(const StreamDecoder& decoder, int k) {
-  // Where in the audio bytes this block ends: what the decoder consumed,
-  // less the audio of the PCM it staged beyond the block.
-  const StreamBuffers& b = buffers;
-  std::int64_t consumed = splitter.audioTotal - (b.decodeEnd - b.decodeCursor);
-  std::int64_t pcmPerSecond = decoder.Format().avgBytesPerSec;
-  std::int64_t audioPerSecond = decoder.SourceFormat().avgBytesPerSec;
-  std::int64_t staged = pcmPerSecond > 0 ? decoder.StagedBytes() * audioPerSecond / pcmPerSecond : 0;
-  splitter.FileTitles(k, consumed - staged);
+void StreamSession::TitleResolver::FrameConverted(const std::uint8_t* frame, std::int64_t pcmBefore) {
+  // The decode buffer holds the last decodeEnd audio bytes split so far.
+  const StreamBuffers& b = session.buffers;
+  std::int64_t audioAt = session.splitter.audioTotal - b.decodeEnd + (frame - b.decode);
+  session.splitter.ResolveTitles(audioAt, pcmBefore);
 }
 
 bool StreamSession::ShowPendingTitle(int blockIndex) {
   TextString title;
-  if (!splitter.TakeTitle(blockIndex, title)) return false;
-  Status(title.CStr(), false);
+  std::int64_t position = 0;
+  if (!splitter.TakeTitle(blockIndex, title, &position)) return false;
+  if (titleDue) Status(dueTitle.CStr(), false);  // the device never told us it got there
+  dueTitle.Assign(title.CStr());
+  duePosition = position;
+  titleDue = true;
+  ShowDueTitle();
   return true;
+}
+
+std::uint32_t StreamSession::ShowDueTitle() {
+  if (!titleDue) return kNoTitleDue;
+  std::int64_t played = events.PlayedBytes();
+  if (played >= 0 && played < duePosition && pcmPerSecond > 0) {
+    std::int64_t ms = ((duePosition - played) * 1000 + pcmPerSecond - 1) / pcmPerSecond;
+    return static_cast<std::uint32_t>(ms < kLongestTitleWaitMs ? ms : kLongestTitleWaitMs);
+  }
+  titleDue = false;
+  Status(dueTitle.CStr(), false);
+  return kNoTitleDue;
 }
 
 void StreamSession::ShowFirstTitle() {
   TextString title;
-  if (splitter.TakeNewestTitle(title)) {
+  if (splitter.TakeNewestTitle(title, 0)) {
     Status(title.CStr(), false);
   } else {
     Status("Playing ...", false);
@@ -209,4 +259,5 @@ void StreamSession::ShowFirstTitle() {
 void StreamSession::Close() {
   client.Close();
   splitter.ClearTitles();
+  titleDue = false;
 }

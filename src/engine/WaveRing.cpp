@@ -15,14 +15,14 @@ int BlockCountFor(int playBufferMs) {
   return count < 2 ? 2 : count;
 }
 
-int SampleKindFor(const PcmFormat& format) {
-  if (format.blockAlign == 1) return 0;
-  if (format.blockAlign == 2) return format.channels == 2 ? 1 : 2;
-  return 3;
+SampleKind SampleKindFor(const PcmFormat& format) {
+  if (format.blockAlign == 1) return kSamples8Mono;
+  if (format.blockAlign == 2) return format.channels == 2 ? kSamples8Stereo : kSamples16Mono;
+  return kSamples16Stereo;
 }
 
-void ScaleSamples(std::uint8_t* bytes, int count, int sampleKind, int volume) {
-  if (sampleKind >= 2) {
+void ScaleSamples(std::uint8_t* bytes, int count, SampleKind kind, int volume) {
+  if (kind == kSamples16Mono || kind == kSamples16Stereo) {
     for (int i = 0; i + 1 < count; i += 2) {
       int s = static_cast<std::int16_t>(bytes[i] | bytes[i + 1] << 8);
       // An arithmetic shift: -1 x 0 >> 8 is 0, -32768 x 128 >> 8 is -16384.
@@ -39,7 +39,8 @@ void ScaleSamples(std::uint8_t* bytes, int count, int sampleKind, int volume) {
 
 void WaveRing::Silence(int k) {
   // Unsigned 8-bit PCM is silent at 128, not at 0.
-  std::memset(buffers[k], sampleKind <= 1 ? 0x80 : 0, static_cast<size_t>(blockBytes));
+  bool eightBit = sampleKind == kSamples8Mono || sampleKind == kSamples8Stereo;
+  std::memset(buffers[k], eightBit ? 0x80 : 0, static_cast<size_t>(blockBytes));
 }
 
 void WaveRing::ApplyVolume(int k) {

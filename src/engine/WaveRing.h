@@ -25,13 +25,19 @@ int VolumeFromPercent(int percent);
 // second, rounded up, at least 2 and at most 16.
 int BlockCountFor(int playBufferMs);
 
-// 0 = 8-bit mono, 1 = 8-bit stereo, 2 = 16-bit mono, 3 = anything else
-// (16-bit stereo).
-int SampleKindFor(const PcmFormat& format);
+// How a block's bytes are samples, from the PCM format's block align and
+// channels.
+enum SampleKind : int {
+  kSamples8Mono = 0,     // block align 1
+  kSamples8Stereo = 1,   // block align 2, two channels
+  kSamples16Mono = 2,    // block align 2, one channel
+  kSamples16Stereo = 3,  // any other block align
+};
+SampleKind SampleKindFor(const PcmFormat& format);
 
 // Scales bytes in place by volume/256: signed 16-bit little-endian samples
-// for kinds 2 and 3, unsigned 8-bit samples around 128 for kinds 0 and 1.
-void ScaleSamples(std::uint8_t* bytes, int count, int sampleKind, int volume);
+// for the 16-bit kinds, unsigned 8-bit samples around 128 for the others.
+void ScaleSamples(std::uint8_t* bytes, int count, SampleKind kind, int volume);
 
 class WaveRing {
  public:
@@ -49,6 +55,8 @@ class WaveRing {
   // 0-256. With hardware volume the device level follows at once.
   void SetVolume(int v);
   void SetHardwareVolume(bool on) { hardwareVolume.store(on ? 1 : 0); }
+  // Ends what is still queued at once (waveOutReset): the sound stops.
+  void CutOff();
   void Close();
 
   std::uint8_t* Block(int k) { return buffers[k]; }
@@ -58,6 +66,9 @@ class WaveRing {
   // The open device's level (left in the low, right in the high 16 bits),
   // 0xFFFFFFFF when it cannot be read.
   std::uint32_t DeviceVolume() const;
+  // PCM bytes the device has played since Open, or -1 when it cannot tell.
+  // For the play thread only.
+  std::int64_t PlayedBytes();
 
  private:
   std::atomic<HWAVEOUT__*> device{nullptr};
@@ -66,7 +77,11 @@ class WaveRing {
   std::uint8_t** buffers = nullptr;
   int count = 0;
   int blockBytes = 0;
-  int sampleKind = 3;
+  int blockAlign = 0;
+  SampleKind sampleKind = kSamples16Stereo;
+  // The device's 32-bit byte position, carried on past its wrap.
+  std::uint32_t lastPosition = 0;
+  std::int64_t positionBase = 0;
   // Written by the main thread, read once per block by the play thread.
   std::atomic<int> volume{kFullVolume};
   std::atomic<int> hardwareVolume{0};

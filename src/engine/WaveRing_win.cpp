@@ -24,6 +24,7 @@ bool WaveRing::Open(void* const* eventArray, const PcmFormat& format, int bytes,
   count = blocks;
   blockBytes = bytes;
   sampleKind = SampleKindFor(format);
+  blockAlign = format.blockAlign;
 
   headers = static_cast<WAVEHDR*>(std::calloc(static_cast<size_t>(count), sizeof(WAVEHDR)));
   buffers = static_cast<std::uint8_t**>(std::calloc(static_cast<size_t>(count), sizeof(std::uint8_t*)));
@@ -55,6 +56,8 @@ bool WaveRing::Open(void* const* eventArray, const PcmFormat& format, int bytes,
     return false;
   }
   device.store(opened);
+  lastPosition = 0;
+  positionBase = 0;
   // The level set while no device was open reaches this one too (Wine does
   // not take the null handle for the first device).
   if (hardwareVolume.load()) SetVolume(volume.load());
@@ -64,6 +67,24 @@ bool WaveRing::Open(void* const* eventArray, const PcmFormat& format, int bytes,
 std::uint32_t WaveRing::DeviceVolume() const {
   DWORD level = 0;
   return waveOutGetVolume(device.load(), &level) == MMSYSERR_NOERROR ? level : 0xFFFFFFFFu;
+}
+
+std::int64_t WaveRing::PlayedBytes() {
+  HWAVEOUT out = device.load();
+  MMTIME time{};
+  time.wType = TIME_BYTES;
+  if (!out || waveOutGetPosition(out, &time, sizeof time) != MMSYSERR_NOERROR) return -1;
+  std::uint32_t position;
+  if (time.wType == TIME_BYTES) {
+    position = time.u.cb;
+  } else if (time.wType == TIME_SAMPLES && blockAlign > 0) {
+    position = time.u.sample * blockAlign;
+  } else {
+    return -1;
+  }
+  if (position < lastPosition) positionBase += std::int64_t{1} << 32;
+  lastPosition = position;
+  return positionBase + position;
 }
 
 bool WaveRing::Write(int k) {
@@ -84,6 +105,11 @@ void WaveRing::SetVolume(int v) {
     // the level is in place before any playback.
     waveOutSetVolume(device.load(), level | (level << 16));
   }
+}
+
+void WaveRing::CutOff() {
+  HWAVEOUT out = device.load();
+  if (out) waveOutReset(out);
 }
 
 void WaveRing::Close() {

@@ -3,6 +3,7 @@
 #include "toolkit/File.h"
 #include "toolkit/KeyValueDocument.h"
 #include "toolkit/Platform.h"
+#include "toolkit/UrlText.h"
 
 Settings gSettings;
 
@@ -94,6 +95,7 @@ void ReadSettings(Settings& values, KeyValueDocument& document) {
   for (const IntKey& key : kOptionKeys) values.*key.field = document.GetInt(key.name, key.defaultValue);
   document.GetText("Skin", values.skin, kDefaultSkin);
   document.GetText("LastURL", values.lastURL, "");
+  CutUrlAtLineBreak(values.lastURL);
 }
 
 }  // namespace

@@ -20,6 +20,11 @@ int CompareTextNoCase(const char* a, const char* b);
 // (CompareStringA with NORM_IGNORECASE on Windows). Both must hold n bytes.
 bool EqualNoCaseN(const char* a, const char* b, int n);
 
+// Names the calling thread for debuggers and profilers, so that its time can
+// be told apart (SetThreadDescription where the system has it); does nothing
+// where it has not. ASCII names.
+void NameCurrentThread(const char* name);
+
 // Milliseconds since an arbitrary start; wraps like GetTickCount.
 std::uint32_t TickCount();
 void SleepMs(std::uint32_t ms);

@@ -1,6 +1,7 @@
 #include "toolkit/Platform.h"
 
 #include <iconv.h>
+#include <pthread.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -38,6 +39,13 @@ bool EqualNoCaseN(const char* a, const char* b, int n) {
     if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i]))) return false;
   }
   return true;
+}
+
+void NameCurrentThread(const char* name) {
+  char cut[16];  // Linux keeps 15 bytes
+  std::strncpy(cut, name, sizeof cut - 1);
+  cut[sizeof cut - 1] = '\0';
+  pthread_setname_np(pthread_self(), cut);
 }
 
 std::uint32_t TickCount() {

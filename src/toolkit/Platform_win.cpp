@@ -15,6 +15,20 @@ bool EqualNoCaseN(const char* a, const char* b, int n) {
   return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a, n, b, n) == CSTR_EQUAL;
 }
 
+void NameCurrentThread(const char* name) {
+  // Windows 10 1607 and later, and Wine; looked up so that older systems and
+  // older MinGW headers do without.
+  using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC found = kernel ? GetProcAddress(kernel, "SetThreadDescription") : nullptr;
+  if (!found) return;
+  wchar_t wide[64];
+  int n = 0;
+  for (; name[n] && n < 63; ++n) wide[n] = static_cast<unsigned char>(name[n]);
+  wide[n] = 0;
+  reinterpret_cast<SetDescription>(reinterpret_cast<void (*)()>(found))(GetCurrentThread(), wide);
+}
+
 std::uint32_t TickCount() { return GetTickCount(); }
 void SleepMs(std::uint32_t ms) { Sleep(ms); }
 

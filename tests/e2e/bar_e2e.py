@@ -329,9 +329,15 @@ class PlayTests(unittest.TestCase):
         srv = station(self, [(0, "Clipboard Song")])
         bar = Bar(self, {"WinX": LEFT, "WinY": TOP}, trace=True).start()
         bar.window()
-        self.assertEqual(0, bar.remote("setclipboard", srv.url("/live").encode("ascii").hex())[0])
+        # A pasted text with a second line: the URL ends at the line break,
+        # nothing of the rest reaches the request.
+        pasted = srv.url("/live") + "\r\nX-Injected: 1\r\n"
+        self.assertEqual(0, bar.remote("setclipboard", pasted.encode("ascii").hex())[0])
         bar.command(IDM_PLAY_CLIPBOARD)
         wait_until(lambda: "Clipboard Song" in bar.drawn(), 20, what="the clipboard's station")
+        request = srv.requests("/live")[0]
+        self.assertTrue(request.startswith(b"GET /live HTTP/1.0\r\n"), request)
+        self.assertNotIn(b"X-Injected", request)
         bar.click(STOP)
         self.assertEqual(0, bar.close())
         self.assertEqual(srv.url("/live"), bar.settings()["LastURL"])

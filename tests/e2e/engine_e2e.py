@@ -25,6 +25,7 @@ sys.path.insert(0, os.path.join(SOURCE, "tests", "servers"))
 import wineapp  # noqa: E402
 from sound import RATE, SoundCapture, frequency, gaps, loud_span  # noqa: E402
 from station import StationServer, Mount  # noqa: E402
+from blackhole_dns import BlackholeDns, NAME as NEVER_ANSWERS  # noqa: E402
 import make_media  # noqa: E402
 
 PROBE = os.environ.get("VELMORIN_PROBE", "")
@@ -37,9 +38,9 @@ LONG_TONE = "tone1k_44k_stereo_128_30s.mp3"  # no loop point, whose silence woul
 class Probe:
     """engine_probe.exe under Wine; each output line is stamped on arrival."""
 
-    def __init__(self, session, args, timeout=40):
+    def __init__(self, session, args, timeout=40, prefix=()):
         self.lines = []  # (monotonic time, kind, rest)
-        self.proc = subprocess.Popen(["wine", PROBE] + [str(a) for a in args], env=session.env,
+        self.proc = subprocess.Popen(list(prefix) + ["wine", PROBE] + [str(a) for a in args], env=session.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                      stdin=subprocess.DEVNULL, start_new_session=True)
         self.timeout = timeout
@@ -106,8 +107,8 @@ class EngineTest(unittest.TestCase):
         self.addCleanup(srv.stop)
         return srv
 
-    def probe(self, *args, timeout=40):
-        p = Probe(self.session, args, timeout)
+    def probe(self, *args, timeout=40, prefix=()):
+        p = Probe(self.session, args, timeout, prefix)
         self.addCleanup(p.kill)
         return p
 
@@ -193,7 +194,12 @@ class EngineTest(unittest.TestCase):
             at += window
         self.assertLess(at + window, len(left), "the low tone never sounded")
         sounded = cap.time_of(at)
-        self.assertLess(abs(shown[0] - sounded), 0.5,
+        # Shown when the device plays the title's first sample: off by the
+        # output's own latency (Wine hands samples to the sound server some
+        # 50 ms ahead) and this search's 10 ms steps, never by a half-second
+        # block as when titles changed at block starts.
+        print("\ntitle shown %+.0f ms after its audio was heard" % (1000 * (shown[0] - sounded)))
+        self.assertLess(abs(shown[0] - sounded), 0.2,
                         "title at %.3f, its audio at %.3f" % (shown[0], sounded))
 
     def test_network_pauses_shorter_than_the_ring_are_not_heard(self):
@@ -347,28 +353,40 @@ class EngineTest(unittest.TestCase):
         self.assertLessEqual(threads_after, threads_before)
         self.assertLessEqual(handles_after, handles_before)
 
-    def test_abandoned_thread_never_touches_the_next_playback(self):
-        # A listener whose queue is full: the connect hangs for its 5 s.
+    def test_stop_frees_the_player_at_once_in_a_connect_and_in_a_name_look_up(self):
+        # A listener whose queue is full: the connect would hang for its 5 s.
         listener = socket.socket()
         listener.bind(("127.0.0.1", 0))
         listener.listen(0)
         self.addCleanup(listener.close)
-        fillers = []
         for _ in range(3):
             f = socket.socket()
             f.setblocking(False)
             f.connect_ex(listener.getsockname())
-            fillers.append(f)
             self.addCleanup(f.close)
         time.sleep(0.1)
-        hang = "http://127.0.0.1:%d/" % listener.getsockname()[1]
-        srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
-        p = self.probe("--stop-after-ms", 300, "--then", srv.url("/tone"), "--then-run-ms", 6000, hang)
+        p = self.probe("--stop-after-ms", 300, "http://127.0.0.1:%d/" % listener.getsockname()[1])
         self.assertEqual(0, p.wait())
+        self.assertEqual(["0 Connect ..."], p.statuses())
+        stop = int(p.first("stop")[1])
+        print("\nstop during a connect that never completes: %d ms" % stop)
+        self.assertLess(stop, 1000, "the stop waited for the connect or for its 2000 ms limit")
+
+        # A name look-up that nobody answers (2 s) cannot be cancelled: the
+        # player lets the thread go at once, and the thread, finishing on its
+        # own objects meanwhile, stays silent and leaves the next playback be.
+        dns = BlackholeDns(resolver_timeout=2)
+        self.addCleanup(dns.close)
+        if not dns.usable():
+            self.skipTest("a private name server needs root (unshare, mount)")
+        srv = self.station({"/tone": Mount(file=self.media[TONE], loop=True)})
+        p = self.probe("--stop-after-ms", 300, "--then", srv.url("/tone"), "--then-run-ms", 4000,
+                       "http://%s:%d/" % (NEVER_ANSWERS, srv.port), prefix=dns.prefix())
+        self.assertEqual(0, p.wait())
+        self.assertGreater(dns.queries, 0, "the look-up never reached the name server")
         stops = [int(rest) for _, kind, rest in p.lines if kind == "stop"]
-        self.assertGreaterEqual(stops[0], 1900, "the first thread was stuck in its connect")
-        # The abandoned thread's connect fails meanwhile; it must stay silent
-        # and leave the second playback alone.
+        print("stop during a name look-up: %d ms" % stops[0])
+        self.assertLess(stops[0], 1000, "the stop waited for the look-up")
         self.assertNotIn("1 Connect error", p.statuses())
         self.assertEqual(srv.url("/tone"), p.first("started")[1])
         self.assertNotIn("idle", [k for _, k, _ in p.lines])

@@ -23,6 +23,7 @@ class SoundCapture:
     def __init__(self, session, start_timeout=5):
         self.data = bytearray()
         self.t0 = None
+        self.starts = []  # the start each chunk implies
         self._lock = threading.Lock()
         self.proc = subprocess.Popen(
             ["parec", "-d", "vsink.monitor", "--raw", "--format=s16le", "--rate=%d" % RATE,
@@ -49,6 +50,7 @@ class SoundCapture:
                 self.data += chunk
                 # Earliest consistent start: the bytes so far ended no later than now.
                 start = now - len(self.data) / float(frame * RATE)
+                self.starts.append(start)
                 if self.t0 is None or start < self.t0:
                     self.t0 = start
 
@@ -74,6 +76,12 @@ class SoundCapture:
         samples.frombytes(whole)
         return samples[0::CHANNELS]
 
+
+    def lateness_ms(self):
+        """Median lateness of a chunk behind the earliest one: how well t0 is known."""
+        with self._lock:
+            late = sorted(s - self.t0 for s in self.starts)
+        return 1000 * late[len(late) // 2] if late else float("nan")
 
     def time_of(self, index):
         """The moment the left-channel sample at index sounded (time.monotonic)."""

@@ -11,6 +11,7 @@
 #include "support/LoopbackServer.h"
 #include "toolkit/ByteBuffer.h"
 #include "toolkit/Platform.h"
+#include "toolkit/UrlText.h"
 
 namespace {
 
@@ -57,6 +58,32 @@ TEST(HttpClient, PostRequestCarriesTheQueryAsBody) {
 TEST(HttpClient, IcyRequestAsksForMetadataAndHostHasNoPort) {
   EXPECT_EQ("GET / HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: Korimba\r\nAccept: */*\r\nIcy-MetaData:1\r\n\r\n",
             RequestBytes("", RequestForm::IcyGet));
+}
+
+TEST(HttpClient, RequestLineCarriesNoControlByte) {
+  // Escaped, not sent: no byte of a URL can end the line or add a header.
+  EXPECT_EQ("GET /a%09b%0Bc%20d%7F%0D%0AX:%201 HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: Mozilla\r\n\r\n",
+            RequestBytes("a\tb\x0b" "c d\x7f\r\nX: 1", RequestForm::Get));
+  // Where a URL comes in, it ends at its first line break.
+  TextString url;
+  url.Assign("http://host/live\r\nX-Injected: 1\r\n");
+  CutUrlAtLineBreak(url);
+  EXPECT_STREQ("http://host/live", url.CStr());
+  url.Assign("http://host/\nsecond line");
+  CutUrlAtLineBreak(url);
+  EXPECT_STREQ("http://host/", url.CStr());
+}
+
+TEST(HttpClient, OpenRefusesPortsOutsideTheRangeInsteadOfWrapping) {
+  LoopbackServer server([](ServerConnection& c) { c.WaitForClose(3000); });
+  long long port = server.Port();
+  for (long long wrapped : {port + 65536, port - 65536, port + 4294967296LL, 0LL}) {
+    HttpClient client;
+    std::string url = "http://127.0.0.1:" + std::to_string(wrapped) + "/";
+    EXPECT_FALSE(client.Open(url.c_str(), 8000)) << url;
+  }
+  HttpClient client;
+  EXPECT_TRUE(client.Open(("http://127.0.0.1:" + std::to_string(port) + "/").c_str(), 8000));
 }
 
 TEST(HttpClient, OpenFailsOnAClosedPortAndStaysReusable) {

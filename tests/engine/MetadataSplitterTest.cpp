@@ -278,17 +278,26 @@ TEST(MetadataSplitter, FilesTitlesUnderTheBlockThatCarriesTheirAudio) {
   EXPECT_EQ(1000, h.splitter.audioTotal);
   TextString t;
   EXPECT_FALSE(h.splitter.TakeNewestTitle(t)) << "nothing is filed yet";
-  // A (audio from 100 on) and B (from 200) fall into a block ending at 250:
-  // the block keeps the later one. C (from 400) waits.
-  h.splitter.FileTitles(0, 250);
-  EXPECT_EQ("B", Title(h.splitter, 0));
+  // Frames of 50 audio bytes decode into 10 PCM bytes each. A, the
+  // station's first title, holds from PCM byte 0; B comes with the frame
+  // at audio byte 200, C with the one at 400, A again with the one at 500.
+  for (int audio = 0; audio < 1000; audio += 50) h.splitter.ResolveTitles(audio, audio / 5);
+  EXPECT_FALSE(h.splitter.HasUnresolvedTitles());
+  // A (PCM from 0 on) and B (from 40) fall into a block ending at 50: the
+  // block keeps the later one. C (from 80) waits.
+  h.splitter.FileTitles(0, 50);
+  std::int64_t at = -1;
+  TextString title;
+  ASSERT_TRUE(h.splitter.TakeTitle(0, title, &at));
+  EXPECT_STREQ("B", title.CStr());
+  EXPECT_EQ(40, at);
   EXPECT_EQ("<none>", Title(h.splitter, 1));
-  h.splitter.FileTitles(1, 400);
-  EXPECT_EQ("<none>", Title(h.splitter, 1)) << "C's audio begins where the block ends";
-  h.splitter.FileTitles(2, 401);
-  ASSERT_TRUE(h.splitter.TakeNewestTitle(t));
+  h.splitter.FileTitles(1, 80);
+  EXPECT_EQ("<none>", Title(h.splitter, 1)) << "C's PCM begins where the block ends";
+  h.splitter.FileTitles(2, 81);
+  EXPECT_FALSE(h.splitter.TakeNewestTitle(t, 79)) << "C begins after the limit";
+  ASSERT_TRUE(h.splitter.TakeNewestTitle(t, 80));
   EXPECT_STREQ("C", t.CStr());
-  // The next pass of titles (A again, from 500 on) is still unfiled.
-  h.splitter.FileTitles(3, 501);
+  h.splitter.FileTitles(3, 101);
   EXPECT_EQ("A", Title(h.splitter, 3));
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/FakeCodec.h"
+#include "engine/Mp3Frame.h"
 #include "engine/StreamDecoder.h"
 #include "support/LoopbackServer.h"
 #include "support/Media.h"
@@ -25,12 +26,12 @@ class Recorder : public SessionEvents {
     std::lock_guard<std::mutex> lock(mutex);
     texts.push_back(std::string(error ? "!" : "") + text);
   }
-  bool PollBlockDone() override { return blockDone.exchange(false); }
+  std::int64_t PlayedBytes() override { return played; }
   Texts Texts_() {
     std::lock_guard<std::mutex> lock(mutex);
     return texts;
   }
-  std::atomic<bool> blockDone{false};
+  std::int64_t played = -1;
 
  private:
   std::mutex mutex;
@@ -44,22 +45,23 @@ std::string IcyHead(int metaint, const std::string& contentType = "audio/mpeg") 
   return head + "\r\n";
 }
 
-std::string Interleave(const std::vector<std::uint8_t>& audio, int metaint, const std::string& title, size_t titleAt) {
+// The audio with a metadata point after every metaint bytes; a title goes
+// out at the point that its audio offset names, the other points are empty.
+std::string Interleave(const std::vector<std::uint8_t>& audio, int metaint,
+                       const std::vector<std::pair<size_t, std::string>>& titles) {
   std::string out;
   for (size_t at = 0; at < audio.size(); at += static_cast<size_t>(metaint)) {
     size_t n = std::min(static_cast<size_t>(metaint), audio.size() - at);
     out.append(reinterpret_cast<const char*>(audio.data() + at), n);
-    if (at + n < audio.size()) {
-      if (at + n == titleAt) {
-        std::string block = "StreamTitle='" + title + "';";
-        size_t units = (block.size() + 15) / 16;
-        block.resize(units * 16, '\0');
-        out += static_cast<char>(units);
-        out += block;
-      } else {
-        out += '\0';
-      }
+    if (at + n == audio.size()) break;
+    std::string block;
+    for (const auto& title : titles) {
+      if (title.first == at + n) block = "StreamTitle='" + title.second + "';";
     }
+    size_t units = (block.size() + 15) / 16;
+    block.resize(units * 16, '\0');
+    out += static_cast<char>(units);
+    out += block;
   }
   return out;
 }
@@ -89,6 +91,19 @@ struct Session {
     session.Begin(url.c_str());
     return session.ConnectAny();
   }
+};
+
+// A decoder over a FakeCodec for a connected session, and a block to fill.
+struct Decoding {
+  FakeCodec codec;
+  StreamDecoder decoder{codec};
+  std::vector<std::uint8_t> block;
+  bool Start(StreamSession& session) {
+    if (!session.InitDecoder(decoder, 2)) return false;
+    block.resize(static_cast<size_t>(decoder.BlockBytes()));
+    return true;
+  }
+  bool Read(StreamSession& session, int k, int* counter) { return session.ReadBlock(decoder, k, block.data(), counter); }
 };
 
 std::string Pls(const std::vector<std::string>& files, const char* count = nullptr) {
@@ -122,35 +137,29 @@ TEST(StreamSession, ReportsEachRefusalWithItsText) {
   }
 }
 
-TEST(StreamSession, ConnectErrorWhenNobodyListens) {
+TEST(StreamSession, ConnectErrorWhenNobodyListensOrThePortIsOutOfRange) {
   Session s;
   EXPECT_FALSE(s.Connect("http://127.0.0.1:" + std::to_string(LoopbackServer::ClosedPort()) + "/"));
   EXPECT_EQ((Texts{"Connect ...", "!Connect error"}), s.events.Texts_());
+  // 65536 + N would reach port N if it wrapped.
+  LoopbackServer server(Answer(IcyHead(0) + std::string(8000, 'a')));
+  Session wrapped;
+  EXPECT_FALSE(wrapped.Connect("http://127.0.0.1:" + std::to_string(65536 + server.Port()) + "/"));
+  EXPECT_EQ((Texts{"Connect ...", "!Connect error"}), wrapped.events.Texts_());
 }
 
-TEST(StreamSession, PrimesTheDecodeBufferWithTheFirstAudio) {
+TEST(StreamSession, ConnectsAndReadsTheStreamInfo) {
   std::vector<std::uint8_t> audio(20000);
   for (size_t i = 0; i < audio.size(); ++i) audio[i] = static_cast<std::uint8_t>(i * 13 % 256);
   // The header and the first body bytes come in one piece.
-  LoopbackServer server(Answer(IcyHead(1000) + Interleave(audio, 1000, "First", 1000)));
+  LoopbackServer server(Answer(IcyHead(1000) + Interleave(audio, 1000, {{1000, "First"}})));
   Session s;
   ASSERT_TRUE(s.Connect(server.Url("/live")));
   EXPECT_EQ((Texts{"Connect ..."}), s.events.Texts_());
   EXPECT_STREQ(server.Url("/live").c_str(), s.session.ConnectedUrl());
-  EXPECT_EQ(1, s.session.streamInfo.format);
-  EXPECT_EQ(1000, s.session.streamInfo.metaInterval);
-  EXPECT_STREQ("Test", s.session.streamInfo.name.CStr());
-  const StreamBuffers& b = s.session.buffers;
-  ASSERT_GE(b.decodeEnd, 4096 * 1000 / 1017);
-  EXPECT_EQ(0, std::memcmp(b.decode, audio.data(), static_cast<size_t>(b.decodeEnd))) << "no metadata byte in the audio";
-  // The title waits for the block that its audio (from byte 1000 on) lands in.
-  TextString title;
-  EXPECT_FALSE(s.session.splitter.TakeTitle(0, title));
-  s.session.splitter.FileTitles(0, 1000);
-  EXPECT_FALSE(s.session.splitter.TakeTitle(0, title));
-  s.session.splitter.FileTitles(0, 1001);
-  EXPECT_TRUE(s.session.splitter.TakeTitle(0, title));
-  EXPECT_STREQ("First", title.CStr());
+  EXPECT_EQ(kStreamMpeg, s.session.Info().format);
+  EXPECT_EQ(1000, s.session.Info().metaInterval);
+  EXPECT_STREQ("Test", s.session.Info().name.CStr());
 }
 
 TEST(StreamSession, PlaylistFallsThroughDeadEntries) {
@@ -208,12 +217,12 @@ TEST(StreamSession, PlaylistTriesAtMostFourEntries) {
   EXPECT_EQ("!Listener Max", s.events.Texts_().back());
 }
 
-TEST(StreamSession, ReadsBlocksUntilTheServerCloses) {
+TEST(StreamSession, ReadsBlocksAndShowsEachTitleWithItsAudio) {
   std::vector<std::uint8_t> mp3 = ReadMedia("tone1k_44k_stereo_128.mp3");
   ASSERT_FALSE(mp3.empty());
   // A tiny interval: reads keep ending inside metadata blocks, so audio piles
   // up in the decode buffer between decodes.
-  std::string body = Interleave(mp3, 16, "Tone", 32000);
+  std::string body = Interleave(mp3, 16, {{16, "Joined"}, {32000, "Tone"}});
   LoopbackServer server([&](ServerConnection& c) {
     c.ReadRequest();
     c.Send(IcyHead(16));
@@ -224,31 +233,82 @@ TEST(StreamSession, ReadsBlocksUntilTheServerCloses) {
   });
   Session s;
   ASSERT_TRUE(s.Connect(server.Url("/live")));
-  FakeCodec codec;
-  StreamDecoder decoder(codec);
-  const std::uint8_t* cursor = s.session.buffers.decode;
-  ASSERT_TRUE(decoder.Init(cursor, s.session.buffers.decode + s.session.buffers.decodeEnd, 2));
-  s.session.buffers.decodeCursor = static_cast<int>(cursor - s.session.buffers.decode);
-  std::vector<std::uint8_t> block(static_cast<size_t>(decoder.BlockBytes()));
+  Decoding d;
+  ASSERT_TRUE(d.Start(s.session));
+  EXPECT_EQ(128, s.session.Info().bitrate);
+  const StreamDecoder& decoder = d.decoder;
+  const std::vector<std::uint8_t>& block = d.block;
   int blocks = 0, counter = 0;
-  int titleBlock = -1;
-  while (s.session.ReadBlock(decoder, blocks % 3, block.data(), &counter)) {
-    ASSERT_LE(s.session.buffers.decodeEnd, kDecodeBufferBytes);
-    // Frame n's PCM starts with byte n: no frame lost or doubled.
+  int joinedBlock = -1, toneBlock = -1;
+  s.events.played = 0;
+  while (d.Read(s.session, blocks % 3, &counter)) {
+    // Frame n's PCM starts with byte n: no frame lost or doubled, no
+    // metadata byte taken for audio.
     for (int i = 0; i < decoder.BlockBytes(); i += 997) {
       long long at = static_cast<long long>(blocks) * decoder.BlockBytes() + i;
       ASSERT_EQ(static_cast<std::uint8_t>(at / 4608 + at % 4608), block[static_cast<size_t>(i)]) << at;
     }
-    TextString title;
-    if (s.session.splitter.TakeTitle(blocks % 3, title) && std::string("Tone") == title.CStr()) titleBlock = blocks;
+    // The block sounds: its title shows once the device reaches its sample.
+    s.session.ShowPendingTitle(blocks % 3);
+    s.events.played = static_cast<std::int64_t>(blocks + 1) * decoder.BlockBytes();
+    s.session.ShowDueTitle();
+    Texts texts = s.events.Texts_();
+    if (joinedBlock < 0 && texts.back() == "Joined") joinedBlock = blocks;
+    if (toneBlock < 0 && texts.back() == "Tone") toneBlock = blocks;
     ++blocks;
   }
-  EXPECT_EQ(codec.converted * 4608 / decoder.BlockBytes(), blocks);
+  EXPECT_EQ(d.codec.converted * 4608 / decoder.BlockBytes(), blocks);
   EXPECT_GE(blocks, 8);
-  // Audio byte 32000 is 2 s into the stream: the fifth half-second block,
-  // although the whole stream arrived within the first block's receives.
-  EXPECT_EQ(4, titleBlock);
+  // The station's first title holds from the first sample; audio byte 32000
+  // is 2 s into the stream: the fifth half-second block, although the whole
+  // stream arrived within the first block's receives.
+  EXPECT_EQ(0, joinedBlock);
+  EXPECT_EQ(4, toneBlock);
   EXPECT_EQ("!Disconnect", s.events.Texts_().back());
+}
+
+TEST(StreamSession, TitleWaitsForTheDeviceToPlayItsFirstSample) {
+  std::vector<std::uint8_t> mp3 = ReadMedia("tone1k_44k_stereo_128.mp3");
+  ASSERT_FALSE(mp3.empty());
+  std::vector<size_t> frames;  // where each frame begins
+  Mp3Header header;
+  for (size_t at = 0; at + 4 <= mp3.size() && ParseMp3Header(mp3.data() + at, &header); at += header.frameLength) {
+    frames.push_back(at);
+  }
+  ASSERT_GT(frames.size(), 60u);
+  // A metadata point at the start of frame 20, the next one 20 frames on (a
+  // frame's length varies by its padding byte): "Two" comes with the first
+  // frame that begins at or after it, and its PCM with that frame's.
+  int metaint = static_cast<int>(frames[20]);
+  size_t two = 0;
+  while (frames[two] < 2 * frames[20]) ++two;
+  LoopbackServer server(Answer(IcyHead(metaint) + Interleave(mp3, metaint, {{frames[20], "One"}, {2 * frames[20], "Two"}})));
+  Session s;
+  ASSERT_TRUE(s.Connect(server.Url("/live")));
+  Decoding d;
+  ASSERT_TRUE(d.Start(s.session));
+  for (int k = 0; k < 3; ++k) ASSERT_TRUE(d.Read(s.session, k, nullptr));
+  s.session.ShowFirstTitle();
+  EXPECT_EQ("One", s.events.Texts_().back()) << "the first title holds from the start";
+
+  const std::int64_t sample = static_cast<std::int64_t>(two) * 4608;
+  ASSERT_EQ(2, sample / d.decoder.BlockBytes()) << "the test wants Two in block 2";
+  const std::int64_t perSecond = d.decoder.Format().avgBytesPerSec;
+  s.events.played = 0;
+  EXPECT_FALSE(s.session.ShowPendingTitle(0));
+  EXPECT_FALSE(s.session.ShowPendingTitle(1));
+  ASSERT_TRUE(s.session.ShowPendingTitle(2));
+  EXPECT_EQ("One", s.events.Texts_().back()) << "not before its sample plays";
+  s.events.played = sample - perSecond / 10;
+  std::uint32_t wait = s.session.ShowDueTitle();
+  EXPECT_GE(wait, 99u);
+  EXPECT_LE(wait, 101u) << "the wait ends when the sample is due";
+  s.events.played = sample - 1;
+  EXPECT_EQ(1u, s.session.ShowDueTitle());
+  EXPECT_EQ("One", s.events.Texts_().back());
+  s.events.played = sample;
+  EXPECT_EQ(kNoTitleDue, s.session.ShowDueTitle());
+  EXPECT_EQ("Two", s.events.Texts_().back());
 }
 
 TEST(StreamSession, StopWhileDataIsShortEndsWithoutText) {
@@ -261,25 +321,25 @@ TEST(StreamSession, StopWhileDataIsShortEndsWithoutText) {
   });
   Session s;
   ASSERT_TRUE(s.Connect(server.Url("/live")));
-  FakeCodec codec;
-  StreamDecoder decoder(codec);
-  const std::uint8_t* cursor = s.session.buffers.decode;
-  ASSERT_TRUE(decoder.Init(cursor, s.session.buffers.decode + s.session.buffers.decodeEnd, 2));
-  std::vector<std::uint8_t> block(static_cast<size_t>(decoder.BlockBytes()));
+  Decoding d;
+  ASSERT_TRUE(d.Start(s.session));
   // 12000 bytes hold one block and a half; the second waits for data that
-  // never comes.
+  // never comes, and meets a finished block and the stop.
   int counter = 0;
-  ASSERT_TRUE(s.session.ReadBlock(decoder, 0, block.data(), &counter));
-  s.events.blockDone = true;
+  ASSERT_TRUE(d.Read(s.session, 0, &counter));
+  s.session.BlockDoneEvent().Set();
   std::thread stopper([&] {
-    while (s.events.blockDone) platform::SleepMs(1);
+    platform::SleepMs(200);
     s.session.RequestStop();
   });
   std::uint32_t start = platform::TickCount();
-  EXPECT_FALSE(s.session.ReadBlock(decoder, 1, block.data(), &counter));
+  EXPECT_FALSE(d.Read(s.session, 1, &counter));
+  std::uint32_t took = platform::TickCount() - start;
   stopper.join();
-  EXPECT_LT(platform::TickCount() - start, 5000u);
+  EXPECT_GE(took, 150u) << "it waited for the data";
+  EXPECT_LT(took, 2000u) << "the stop ends the wait";
   EXPECT_EQ(1, counter) << "a block-done signal taken while waiting is counted";
+  EXPECT_FALSE(s.session.BlockDoneEvent().IsSet());
   EXPECT_EQ((Texts{"Connect ..."}), s.events.Texts_());
   s.session.Status("Late", true);
   EXPECT_EQ(1u, s.events.Texts_().size()) << "a stopped session sends no text";

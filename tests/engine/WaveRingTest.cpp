@@ -51,36 +51,36 @@ TEST(WaveRing, SampleKindFollowsTheFormat) {
   PcmFormat f;
   f.blockAlign = 1;
   f.channels = 1;
-  EXPECT_EQ(0, SampleKindFor(f));
+  EXPECT_EQ(kSamples8Mono, SampleKindFor(f));
   f.blockAlign = 2;
   f.channels = 2;
-  EXPECT_EQ(1, SampleKindFor(f));
+  EXPECT_EQ(kSamples8Stereo, SampleKindFor(f));
   f.channels = 1;
-  EXPECT_EQ(2, SampleKindFor(f));
+  EXPECT_EQ(kSamples16Mono, SampleKindFor(f));
   f.blockAlign = 4;
   f.channels = 2;
-  EXPECT_EQ(3, SampleKindFor(f));
+  EXPECT_EQ(kSamples16Stereo, SampleKindFor(f));
 }
 
 TEST(WaveRing, ScalesSixteenBitSamples) {
   auto bytes = Samples16({-32768, 32767, -1, 1, 1000, -1000});
-  ScaleSamples(bytes.data(), static_cast<int>(bytes.size()), 3, 128);
+  ScaleSamples(bytes.data(), static_cast<int>(bytes.size()), kSamples16Stereo, 128);
   EXPECT_EQ((std::vector<int>{-16384, 16383, -1, 0, 500, -500}), Values16(bytes));
 
   bytes = Samples16({-32768, 32767, -1, 1});
-  ScaleSamples(bytes.data(), static_cast<int>(bytes.size()), 2, 0);
+  ScaleSamples(bytes.data(), static_cast<int>(bytes.size()), kSamples16Mono, 0);
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0}), Values16(bytes)) << "-1 x 0 >> 8 is 0";
 
   bytes = Samples16({-32768, 32767, 12345});
-  ScaleSamples(bytes.data(), static_cast<int>(bytes.size()), 3, 256);
+  ScaleSamples(bytes.data(), static_cast<int>(bytes.size()), kSamples16Stereo, 256);
   EXPECT_EQ((std::vector<int>{-32768, 32767, 12345}), Values16(bytes)) << "never out of range";
 }
 
 TEST(WaveRing, ScalesEightBitSamplesAroundTheirMiddle) {
   std::vector<std::uint8_t> bytes = {0, 128, 255, 64};
-  ScaleSamples(bytes.data(), 4, 0, 0);
+  ScaleSamples(bytes.data(), 4, kSamples8Mono, 0);
   EXPECT_EQ((std::vector<std::uint8_t>{128, 128, 128, 128}), bytes);
   bytes = {0, 128, 255, 64};
-  ScaleSamples(bytes.data(), 4, 1, 128);
+  ScaleSamples(bytes.data(), 4, kSamples8Stereo, 128);
   EXPECT_EQ((std::vector<std::uint8_t>{64, 128, 191, 96}), bytes);
 }

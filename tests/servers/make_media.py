@@ -94,6 +94,40 @@ CATALOG = {
 }
 
 
+# Title timing: songs of 3.312 s, each a tone of its own, at 48 kHz where
+# every 128 kbit/s frame is 384 bytes and 1152 samples long. A song is 138
+# frames, six metadata points of 23 frames (metaint 8832): its title sits at
+# its first frame, and its start falls anywhere in a half-second block. A
+# decoder's output trails the input by lame's encoder delay and the
+# decoder's own (576 + 529 samples), so each tone after the first begins 1105
+# samples before a frame boundary of the input: the decoded tone changes
+# exactly where song k's first frame, 138 x k frames into the file, begins.
+SONG_COUNT = 12
+SONG_FRAMES = 138
+SONG_METAINT = 23 * 384
+SONG_BYTES = SONG_FRAMES * 384
+CODEC_DELAY = 1105
+
+
+def song_tone(k):
+    return 500 + 250 * k
+
+
+def _songs_sox():
+    args = []
+    for k in range(SONG_COUNT):
+        samples = SONG_FRAMES * 1152 - (CODEC_DELAY if k == 0 else 0)
+        if k:
+            args.append(":")
+        args += ["synth", "%ds" % samples, "sine", str(song_tone(k)), "vol", "0.5"]
+    return args
+
+
+CATALOG["songs_48k_128.mp3"] = dict(
+    freq=None, seconds=SONG_COUNT * SONG_FRAMES * 1152 / 48000.0, mpeg="1", samplerate=48000, channels=2,
+    kbps=128, sox=_songs_sox(), lame=["-b", "128", "--cbr", "-m", "j"])
+
+
 def _demo_sox():
     """sox arguments for the melody: plucked notes over a soft sine bass."""
     args = []

@@ -9,6 +9,7 @@
 #include "shell/SkinList.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Shell.h"
+#include "toolkit/UrlText.h"
 #include "ui/main/AboutBox.h"
 #include "ui/main/AboutBoxRes.h"
 #include "ui/main/BarCommands.h"
@@ -103,6 +104,7 @@ void MainWindow::Play(int source, const char* url) {
     text.Assign(gSettings.lastURL.CStr());
   } else if (source == kPlayClipboard) {
     if (!GetClipboardText(text)) return;
+    CutUrlAtLineBreak(text);
   } else {
     text.Assign(url ? url : "");
   }

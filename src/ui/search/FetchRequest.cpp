@@ -1,8 +1,8 @@
 #include "ui/search/FetchRequest.h"
 
-#include <atomic>
 #include <cstring>
 
+#include "toolkit/Event.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Platform.h"
 
@@ -28,23 +28,26 @@ constexpr char kHttpError[] = "HTTP\xb4\xd7\xb0 %d";  /* HTTPｴﾗｰ %d */
 
 // Passes the progress on and ends the receive once the answer passes its
 // ceiling or the fetch its deadline. The client has no hook between two
-// reads that bring data, so both ways are taken: the raised flag ends it at
-// its next wait, the released buffer at its next append, whichever comes
-// first whether the server pauses, sends on or closes.
+// reads that bring data, so both ways are taken: the set event ends its
+// wait at once, the released buffer its next append, whichever comes first
+// whether the server pauses, sends on or closes.
 class LimitedProgress final : public ProgressSink {
  public:
   LimitedProgress(ProgressSink& shownTo, ByteBuffer& answer, const FetchLimits& bounds, std::uint32_t startTick)
-      : shown(shownTo), body(answer), limits(bounds), start(startTick), startLength(answer.length) {}
+      : shown(shownTo), body(answer), limits(bounds), start(startTick), startLength(answer.length) {
+    abort.Create(true);
+  }
 
   void ShowProgress(const char* text) override {
     shown.ShowProgress(text);
     if (body.length - startLength > limits.answerCeiling || platform::TickCount() - start > limits.deadlineMs) {
-      abort.store(1, std::memory_order_relaxed);
+      abort.Set();
       body.Release();
     }
   }
 
-  std::atomic<int> abort{0};
+  // Manual reset: once set it ends the client's waits for good.
+  Event abort;
 
  private:
   ProgressSink& shown;
@@ -80,7 +83,7 @@ bool CheckAnswer(const std::uint8_t* answer, std::uint32_t length, TextString& f
 int RunFetch(const char* url, ByteBuffer& buffer, FetchMethod method, const FetchLimits& limits, ProgressSink& sink) {
   LimitedProgress progress(sink, buffer, limits, platform::TickCount());
   HttpClient client;
-  client.SetAbortFlag(&progress.abort);
+  client.SetStopEvent(&progress.abort);
   TextString failure;
   sink.ShowProgress(kConnecting);
   if (!client.Open(url, kDefaultPort)) {
