@@ -64,10 +64,6 @@ bool Initialize() {
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
-  // The dialogs' and side windows' controls, registered once the bar is on
-  // the screen: starting their library was the largest single part of a
-  // start under Wine.
-  RegisterCommonControls();
   return true;
 }
 

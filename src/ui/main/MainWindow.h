@@ -29,7 +29,7 @@ struct BarLifecycle {
 };
 
 constexpr UINT kTrayMessage = WM_USER + 1;
-constexpr UINT kAddTrayIconMessage = WM_USER + 2;
+constexpr UINT kFinishStartMessage = WM_USER + 2;
 constexpr UINT kTrayIconId = 5001;
 constexpr UINT_PTR kScrollTimerId = 5000;
 
@@ -38,8 +38,9 @@ class MainWindow : public Window, public PlayerBar {
   MainWindow(StreamPlayer& player, SkinCanvas& canvas, BarLifecycle lifecycle, SideWindows& sideWindows);
   ~MainWindow() override;
 
-  // Hidden, placed by WinX/WinY; its tray icon follows from the message
-  // loop. False when the class or the window cannot be made.
+  // Hidden, placed by WinX/WinY; its tray icon and the common controls
+  // follow from the message loop. False when the class or the window cannot
+  // be made.
   bool CreateMainWindow();
   // Gives the canvas its drawing context for this window.
   bool AttachCanvas();
