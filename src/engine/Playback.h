@@ -58,11 +58,12 @@ class Playback final : private SessionEvents {
   void Run();
   bool StartSequence();
   void PlayLoop();
-  bool Fill(int k, int* counter);
+  bool Fill(int k, bool watchRing);
   void TearDown();
 
   void ShowStatus(const char* text, bool error) override;
   std::int64_t PlayedBytes() override { return ring.PlayedBytes(); }
+  bool BlockFinished(int k) override { return ring.Finished(k); }
 
   std::atomic<int> refs{1};
   std::atomic<PlayerState> state{kPlayerIdle};

@@ -58,41 +58,35 @@ bool Playback::StartSequence() {
   session.Status("Set Sound ...", false);
   // Playback begins with the whole ring in reserve.
   for (int k = 0; k < blockCount; ++k) {
-    if (session.StopRequested() || !Fill(k, nullptr)) return false;
+    if (session.StopRequested() || !Fill(k, false)) return false;
   }
   session.ShowFirstTitle();
   if (session.StopRequested()) return false;
   infoReady.store(true, std::memory_order_release);
   SendMessageA(notifyWindow, kStartedMessage, 0, reinterpret_cast<LPARAM>(session.ConnectedUrl()));
   for (int k = 0; k < blockCount; ++k) ring.Write(k);
-  session.ShowPendingTitle(0);
+  session.StartRing(blockCount);
   return true;
 }
 
 void Playback::PlayLoop() {
-  int next = 0;      // the block to refill: it has just finished playing
-  int catchUp = 0;   // block-done signals taken while data was short
   for (;;) {
+    // Every block the device has finished, oldest first; after a network
+    // pause that is several in a row.
+    for (int k = session.BlockToRefill(); k >= 0; k = session.BlockToRefill()) {
+      if (session.StopRequested() || !Fill(k, true)) return;
+      ring.Write(k);
+      session.BlockRequeued();
+    }
     // Sleeps until a block is done, a stop comes or a title is due.
     std::uint32_t due = session.ShowDueTitle();
     DWORD woke = WaitForMultipleObjects(2, events, FALSE, due == kNoTitleDue ? INFINITE : due);
-    if (woke == WAIT_TIMEOUT) continue;
-    if (woke != WAIT_OBJECT_0) return;
-    for (;;) {
-      if (session.StopRequested()) return;
-      // The block after the finished one is the one that sounds now.
-      session.ShowPendingTitle((next + 1) % blockCount);
-      if (!Fill(next, &catchUp)) return;
-      ring.Write(next);
-      next = (next + 1) % blockCount;
-      if (catchUp == 0) break;
-      --catchUp;
-    }
+    if (woke != WAIT_OBJECT_0 && woke != WAIT_TIMEOUT) return;  // the stop, or a failed wait
   }
 }
 
-bool Playback::Fill(int k, int* counter) {
-  if (!session.ReadBlock(decoder, k, ring.Block(k), counter)) return false;
+bool Playback::Fill(int k, bool watchRing) {
+  if (!session.ReadBlock(decoder, k, ring.Block(k), watchRing)) return false;
   if (muted.load(std::memory_order_relaxed)) {
     ring.Silence(k);
   } else {

@@ -45,6 +45,8 @@ void StreamSession::Begin(const char* playUrl) {
   blockDoneEvent.Reset();
   buffers.receiveEnd = buffers.decodeCursor = buffers.decodeEnd = 0;
   pcmPerSecond = pcmTaken = 0;
+  ringBlocks = 0;
+  queuedBlocks = finishedBlocks = armedBlocks = dueBlock = 0;
   titleDue = false;
   splitter.ClearTitles();
 }
@@ -170,7 +172,7 @@ bool StreamSession::InitDecoder(StreamDecoder& decoder, int blocksPerSecond) {
   return true;
 }
 
-bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, int* counter) {
+bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, bool watchRing) {
   StreamBuffers& b = buffers;
   for (;;) {
     const std::uint8_t* cursor = b.decode + b.decodeCursor;
@@ -195,12 +197,12 @@ bool StreamSession::ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* desti
         splitter.SplitReceived(MetadataSplitter::kUnfiled, b);
         if (!splitter.BlockIncomplete()) break;
       } else if (n == kReceiveWouldBlock) {
-        // Data, a stop, a finished block (the wait takes its auto-reset
-        // signal: count it, or the ring would stay one block short) or the
-        // time of a title, whichever comes first.
-        DataWait woke = client.WaitForData(counter ? &blockDoneEvent : nullptr, ShowDueTitle());
+        // Data, a stop, a finished block or the time of a title, whichever
+        // comes first: the titles of the blocks that play meanwhile cannot
+        // wait for this block's data.
+        DataWait woke = client.WaitForData(watchRing ? &blockDoneEvent : nullptr, ShowDueTitle());
         if (woke == DataWait::Stopped) return false;
-        if (woke == DataWait::Other) ++*counter;
+        if (woke == DataWait::Other) NoteFinishedBlocks();
       } else if (n == kReceiveClosed) {
         Status("Disconnect", true);
         return false;
@@ -223,7 +225,34 @@ void StreamSession::TitleResolver::FrameConverted(const std::uint8_t* frame, std
   session.splitter.ResolveTitles(audioAt, pcmBefore);
 }
 
-bool StreamSession::ShowPendingTitle(int blockIndex) {
+void StreamSession::StartRing(int blocks) {
+  ringBlocks = blocks;
+  queuedBlocks = blocks;
+  finishedBlocks = armedBlocks = dueBlock = 0;
+  ShowDueTitle();
+}
+
+void StreamSession::NoteFinishedBlocks() {
+  if (ringBlocks <= 0) return;
+  // Counting signals would lose a block whenever two finish before the play
+  // thread looks (the event keeps one signal): the device's own word counts.
+  std::int64_t before = finishedBlocks;
+  while (finishedBlocks < queuedBlocks && events.BlockFinished(static_cast<int>(finishedBlocks % ringBlocks))) {
+    ++finishedBlocks;
+  }
+  if (finishedBlocks != before) ShowDueTitle();
+}
+
+int StreamSession::BlockToRefill() {
+  NoteFinishedBlocks();
+  // The next block to queue takes the place of the one queued a ring ago.
+  if (ringBlocks <= 0 || queuedBlocks - finishedBlocks >= ringBlocks) return -1;
+  return static_cast<int>(queuedBlocks % ringBlocks);
+}
+
+void StreamSession::BlockRequeued() { ++queuedBlocks; }
+
+bool StreamSession::TakeTitleOf(int blockIndex) {
   TextString title;
   std::int64_t position = 0;
   if (!splitter.TakeTitle(blockIndex, title, &position)) return false;
@@ -231,20 +260,44 @@ bool StreamSession::ShowPendingTitle(int blockIndex) {
   dueTitle.Assign(title.CStr());
   duePosition = position;
   titleDue = true;
+  return true;
+}
+
+bool StreamSession::ArmNextTitle() {
+  // Every queued block is filled, and its title filed: the next one can
+  // wait for its sample before its block starts to sound.
+  for (; ringBlocks > 0 && armedBlocks < queuedBlocks; ++armedBlocks) {
+    if (TakeTitleOf(static_cast<int>(armedBlocks % ringBlocks))) {
+      dueBlock = armedBlocks++;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool StreamSession::ShowPendingTitle(int blockIndex) {
+  if (!TakeTitleOf(blockIndex)) return false;
+  dueBlock = finishedBlocks;  // it sounds now
   ShowDueTitle();
   return true;
 }
 
 std::uint32_t StreamSession::ShowDueTitle() {
-  if (!titleDue) return kNoTitleDue;
-  std::int64_t played = events.PlayedBytes();
-  if (played >= 0 && played < duePosition && pcmPerSecond > 0) {
-    std::int64_t ms = ((duePosition - played) * 1000 + pcmPerSecond - 1) / pcmPerSecond;
-    return static_cast<std::uint32_t>(ms < kLongestTitleWaitMs ? ms : kLongestTitleWaitMs);
+  for (;;) {
+    if (!titleDue && !ArmNextTitle()) return kNoTitleDue;
+    // Due once the device has played its first sample; where the device
+    // cannot tell, once its block sounds; and whatever the device says, once
+    // its whole block has played.
+    std::int64_t played = events.PlayedBytes();
+    bool due = dueBlock < finishedBlocks || (played < 0 ? dueBlock <= finishedBlocks : played >= duePosition);
+    if (!due) {
+      if (played < 0 || pcmPerSecond <= 0) return kNoTitleDue;  // the block's start wakes the player
+      std::int64_t ms = ((duePosition - played) * 1000 + pcmPerSecond - 1) / pcmPerSecond;
+      return static_cast<std::uint32_t>(ms < kLongestTitleWaitMs ? ms : kLongestTitleWaitMs);
+    }
+    titleDue = false;
+    Status(dueTitle.CStr(), false);
   }
-  titleDue = false;
-  Status(dueTitle.CStr(), false);
-  return kNoTitleDue;
 }
 
 void StreamSession::ShowFirstTitle() {
@@ -259,5 +312,6 @@ void StreamSession::ShowFirstTitle() {
 void StreamSession::Close() {
   client.Close();
   splitter.ClearTitles();
+  ringBlocks = 0;
   titleDue = false;
 }

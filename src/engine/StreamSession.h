@@ -24,6 +24,8 @@ class SessionEvents {
   // PCM bytes the output device has played since the ring was first queued,
   // or -1 when it cannot tell.
   virtual std::int64_t PlayedBytes() = 0;
+  // Whether the device is done with block k of the ring (or never took it).
+  virtual bool BlockFinished(int k) = 0;
 
  protected:
   ~SessionEvents() = default;
@@ -59,18 +61,33 @@ class StreamSession {
   bool InitDecoder(StreamDecoder& decoder, int blocksPerSecond);
 
   // Decodes the next block of the ring (index k) into destination (the
-  // decoder's blockBytes), receiving and splitting as needed; block-done
-  // signals that arrive while data is short are counted in *counter when it
-  // is given, and a title comes due meanwhile is shown. False on a stop (no
-  // text), a disconnect ("Disconnect") or a receive error ("Recv error").
-  bool ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, int* counter);
+  // decoder's blockBytes), receiving and splitting as needed. With
+  // watchRing, a block that finishes while data is short is noted at once;
+  // a title that comes due meanwhile is shown. False on a stop (no text), a
+  // disconnect ("Disconnect") or a receive error ("Recv error").
+  bool ReadBlock(StreamDecoder& decoder, int k, std::uint8_t* destination, bool watchRing);
 
-  // Block k starts to sound: the title that came with its audio is shown
-  // when the device plays its first sample (ShowDueTitle). A title still
-  // waiting from the block before is shown now. True when one was taken.
+  // The ring's bookkeeping once all its blocks are filled and queued. The
+  // device finishes blocks in the order they were queued, and one block-done
+  // signal may stand for several: each look asks the device which are done.
+  // The titles filed with the queued blocks are shown in turn, each when the
+  // device plays its first sample (ShowDueTitle).
+  void StartRing(int blocks);
+  // The ring index of the oldest block the device has finished that waits
+  // to be refilled, or -1 when there is none.
+  int BlockToRefill();
+  // That block has been refilled and queued again.
+  void BlockRequeued();
+
+  // Block k starts to sound (without a ring): the title that came with its
+  // audio is shown when the device plays its first sample (ShowDueTitle). A
+  // title still waiting from the block before is shown now. True when one
+  // was taken.
   bool ShowPendingTitle(int blockIndex);
-  // Shows the waiting title once the device has played up to it; returns the
-  // milliseconds until it is due, or kNoTitleDue.
+  // Shows the waiting title once the device has played up to it, and takes
+  // the next queued block's title to wait for; returns the milliseconds
+  // until that one is due, or kNoTitleDue (none, or the device cannot tell:
+  // a block-done signal comes first).
   std::uint32_t ShowDueTitle();
   // After the pre-fill: the newest title that holds from the first sample,
   // or "Playing ...".
@@ -104,6 +121,10 @@ class StreamSession {
     StreamSession& session;
   };
 
+  void NoteFinishedBlocks();
+  bool TakeTitleOf(int blockIndex);
+  bool ArmNextTitle();
+
   SessionEvents& events;
   TitleResolver resolver{*this};
   HttpClient client;
@@ -121,8 +142,15 @@ class StreamSession {
   // PCM bytes per second and those taken into the ring so far.
   std::int64_t pcmPerSecond = 0;
   std::int64_t pcmTaken = 0;
-  // The title of the block that sounds, waiting for its first sample.
+  // Blocks of the ring counted since it started: queued, finished by the
+  // device, and those whose titles have been taken.
+  int ringBlocks = 0;
+  std::int64_t queuedBlocks = 0;
+  std::int64_t finishedBlocks = 0;
+  std::int64_t armedBlocks = 0;
+  // The next title, waiting for its first sample, and its block.
   TextString dueTitle;
   std::int64_t duePosition = 0;
+  std::int64_t dueBlock = 0;
   bool titleDue = false;
 };

@@ -15,6 +15,13 @@ int BlockCountFor(int playBufferMs) {
   return count < 2 ? 2 : count;
 }
 
+std::int64_t UnwrapPosition(std::uint32_t position, std::int64_t queuedBytes) {
+  constexpr std::int64_t kWrap = std::int64_t{1} << 32;
+  std::int64_t unwrapped = (queuedBytes & ~(kWrap - 1)) + position;
+  if (unwrapped > queuedBytes) unwrapped -= kWrap;
+  return unwrapped < 0 ? -1 : unwrapped;
+}
+
 SampleKind SampleKindFor(const PcmFormat& format) {
   if (format.blockAlign == 1) return kSamples8Mono;
   if (format.blockAlign == 2) return format.channels == 2 ? kSamples8Stereo : kSamples16Mono;

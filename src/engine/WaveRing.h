@@ -35,6 +35,12 @@ enum SampleKind : int {
 };
 SampleKind SampleKindFor(const PcmFormat& format);
 
+// The 64-bit byte position that the device's 32-bit one stands for, given
+// the bytes queued so far: the device cannot have played more than that,
+// and never a whole 4 GB less (the ring holds seconds). -1 when no such
+// position exists.
+std::int64_t UnwrapPosition(std::uint32_t position, std::int64_t queuedBytes);
+
 // Scales bytes in place by volume/256: signed 16-bit little-endian samples
 // for the 16-bit kinds, unsigned 8-bit samples around 128 for the others.
 void ScaleSamples(std::uint8_t* bytes, int count, SampleKind kind, int volume);
@@ -50,6 +56,9 @@ class WaveRing {
   bool Open(void* const* events, const PcmFormat& format, int blockBytes, int count);
   // Queues block k (prepared anew). True when it was queued.
   bool Write(int k);
+  // Whether the device is done with block k, or never took it (a Write
+  // that failed): either way it waits to be filled again.
+  bool Finished(int k) const;
   void Silence(int k);
   void ApplyVolume(int k);
   // 0-256. With hardware volume the device level follows at once.
@@ -79,9 +88,8 @@ class WaveRing {
   int blockBytes = 0;
   int blockAlign = 0;
   SampleKind sampleKind = kSamples16Stereo;
-  // The device's 32-bit byte position, carried on past its wrap.
-  std::uint32_t lastPosition = 0;
-  std::int64_t positionBase = 0;
+  // PCM bytes queued since Open, to read the device's 32-bit position by.
+  std::int64_t queuedBytes = 0;
   // Written by the main thread, read once per block by the play thread.
   std::atomic<int> volume{kFullVolume};
   std::atomic<int> hardwareVolume{0};

@@ -56,8 +56,7 @@ bool WaveRing::Open(void* const* eventArray, const PcmFormat& format, int bytes,
     return false;
   }
   device.store(opened);
-  lastPosition = 0;
-  positionBase = 0;
+  queuedBytes = 0;
   // The level set while no device was open reaches this one too (Wine does
   // not take the null handle for the first device).
   if (hardwareVolume.load()) SetVolume(volume.load());
@@ -82,17 +81,30 @@ std::int64_t WaveRing::PlayedBytes() {
   } else {
     return -1;
   }
-  if (position < lastPosition) positionBase += std::int64_t{1} << 32;
-  lastPosition = position;
-  return positionBase + position;
+  return UnwrapPosition(position, queuedBytes);
 }
 
 bool WaveRing::Write(int k) {
   HWAVEOUT out = device.load();
   if (!out || k < 0 || k >= count) return false;
+  // dwUser marks a block the device holds; Finished reads it.
+  headers[k].dwUser = 0;
   waveOutUnprepareHeader(out, &headers[k], sizeof(WAVEHDR));
   if (waveOutPrepareHeader(out, &headers[k], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
-  return waveOutWrite(out, &headers[k], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+  headers[k].dwUser = 1;
+  if (waveOutWrite(out, &headers[k], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+    headers[k].dwUser = 0;
+    return false;
+  }
+  queuedBytes += blockBytes;
+  return true;
+}
+
+bool WaveRing::Finished(int k) const {
+  if (!headers || k < 0 || k >= count) return true;
+  // The wave system's thread sets the flag: read it afresh.
+  DWORD flags = static_cast<const volatile DWORD&>(headers[k].dwFlags);
+  return headers[k].dwUser == 0 || (flags & WHDR_DONE) != 0;
 }
 
 void WaveRing::SetVolume(int v) {

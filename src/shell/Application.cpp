@@ -12,16 +12,21 @@
 #include "shell/SkinList.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TextString.h"
+#include "ui/favorites/FavoritesFile.h"
+#include "ui/favorites/FavoritesWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SkinCanvas.h"
 
 // Constructed in this order, destroyed in the reverse one: the bar detaches
 // its drawing context from the canvas before the canvas goes. The bar and
-// the side windows know each other only through the interfaces wired here.
+// the side windows know each other only through the interfaces wired here;
+// the favorites window comes after the bar it plays through, and the side
+// windows' host, made before both, only holds its address.
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
-SideWindowHost gSideWindows;
+SideWindowHost gSideWindows(&gFavoritesWindow);
 MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
+FavoritesWindow gFavoritesWindow(gMainWindow);
 
 namespace {
 
@@ -57,11 +62,17 @@ bool Initialize() {
   BuildSkinList();
   LoadGenreList();
   if (!gMainWindow.CreateMainWindow()) return false;
+  if (!gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return false;
   gMainWindow.AttachCanvas();
   gCanvas.LoadSkin(gSettings.skin.CStr(), gSettings.vol, muted);
+  TextString favorites;
+  favorites.SetToExeDirectory(kFavoritesFileName);
+  gFavoritesWindow.LoadFavorites(favorites.CStr());
   gMainWindow.FitToSkin();
   gApplicationState.layoutPending = false;
+  gFavoritesWindow.Send(WM_SIZE, 0, 0);
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
+  if (gSettings.optFlag & kOptFavoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
   return true;
@@ -74,6 +85,7 @@ void SaveAll() {
     gSettings.winX = place.x;
     gSettings.winY = place.y;
   }
+  gFavoritesWindow.StoreLayout(gSettings);
   SaveSettings();
 }
 

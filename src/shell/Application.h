@@ -2,6 +2,7 @@
 // end and releasing the player and the network. Main thread only.
 #pragma once
 
+class FavoritesWindow;
 class MainWindow;
 class SideWindowHost;
 class SkinCanvas;
@@ -11,6 +12,7 @@ extern StreamPlayer gPlayer;
 extern SkinCanvas gCanvas;
 extern SideWindowHost gSideWindows;
 extern MainWindow gMainWindow;
+extern FavoritesWindow gFavoritesWindow;
 
 // Everything from the current directory to the bar on the screen; false when
 // the program cannot run (the caller then shuts down and exits).

@@ -2,7 +2,6 @@
 
 #include "toolkit/File.h"
 #include "toolkit/KeyValueDocument.h"
-#include "toolkit/Platform.h"
 #include "toolkit/UrlText.h"
 
 Settings gSettings;
@@ -46,21 +45,11 @@ constexpr std::int32_t kDefaultColumnWidth = 100;
 const char kDefaultSkin[] = "default";
 
 // A text value ends at its first line break: the file is one value a line,
-// and the reader would cut it there anyway. A lead byte without its second
-// byte is dropped, since the reader would pair it with the line end.
+// and the reader would cut it there anyway.
 void AppendTextLine(TextString& out, const char* key, const char* value) {
-  const char* end = value;
-  while (*end && *end != '\r' && *end != '\n') {
-    if (!platform::IsLeadByte(static_cast<unsigned char>(*end))) {
-      ++end;
-      continue;
-    }
-    if (end[1] == '\0' || end[1] == '\r' || end[1] == '\n') break;
-    end += 2;
-  }
   out.Append(key);
   out.AppendChar('=');
-  out.Append(value, static_cast<int>(end - value));
+  out.Append(value, StorableValueLength(value));
   out.Append("\r\n");
 }
 

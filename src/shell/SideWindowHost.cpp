@@ -1,6 +1,7 @@
 #include "shell/SideWindowHost.h"
 
 #include "shell/Settings.h"
+#include "ui/favorites/FavoritesWindow.h"
 
 namespace {
 
@@ -14,12 +15,21 @@ void ToggleBit(std::int32_t bit, bool hide) {
 
 }  // namespace
 
-// Neither window has a face yet: its bit is all there is to show or hide.
+// The search window has no face yet: its bit is all there is to show or hide.
 void SideWindowHost::ToggleSearchWindow(bool hide) { ToggleBit(kOptSearchShown, hide); }
 
-void SideWindowHost::ToggleFavoritesWindow(bool hide) { ToggleBit(kOptFavoritesShown, hide); }
+void SideWindowHost::ToggleFavoritesWindow(bool hide) {
+  if (favorites) {
+    favorites->ToggleShown(hide);
+  } else {
+    ToggleBit(kOptFavoritesShown, hide);
+  }
+}
 
-// There is no favorites list yet to add to or to save.
-void SideWindowHost::AddFavorite(const char*, const char*, const char*, const char*) {}
+void SideWindowHost::AddFavorite(const char* name, const char* info, const char* url, const char* home) {
+  if (favorites) favorites->AddFavorite(name, info, url, home);
+}
 
-void SideWindowHost::SaveFavorites() {}
+void SideWindowHost::SaveFavorites() {
+  if (favorites) favorites->SaveFavorites();
+}

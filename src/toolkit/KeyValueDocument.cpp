@@ -8,6 +8,19 @@
 #include "toolkit/Platform.h"
 #include "toolkit/TextString.h"
 
+int StorableValueLength(const char* value) {
+  const char* end = value;
+  while (*end && *end != '\r' && *end != '\n') {
+    if (!platform::IsLeadByte(static_cast<unsigned char>(*end))) {
+      ++end;
+      continue;
+    }
+    if (end[1] == '\0' || end[1] == '\r' || end[1] == '\n') break;
+    end += 2;
+  }
+  return static_cast<int>(end - value);
+}
+
 void KeyValueDocument::Reset() {
   std::free(text);
   std::free(lines);

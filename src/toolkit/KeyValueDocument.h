@@ -7,6 +7,11 @@
 
 class TextString;
 
+// How many leading bytes of value come back whole as the value of one line:
+// everything before its first line break, less a lead byte that has no
+// second byte before that break (the reader would take the line end for it).
+int StorableValueLength(const char* value);
+
 class KeyValueDocument {
  public:
   KeyValueDocument() = default;
@@ -26,6 +31,8 @@ class KeyValueDocument {
 
   int LineCount() const { return lineCount; }
   int Section() const { return section; }
+  // Line index (0 to LineCount() - 1) without its line end.
+  const char* Line(int index) const { return lines[index]; }
 
  private:
   bool SplitLines();

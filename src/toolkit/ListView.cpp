@@ -79,6 +79,18 @@ int ListView::GetItemText(int index, int column, TextString& text) {
   return text.Length();
 }
 
+int ListView::ReadItemText(int index, int column, TextString& text) {
+  if (text.Capacity() < 255) text.Reserve(255);
+  for (;;) {
+    int length = GetItemText(index, column, text);
+    // A text that was cut fills the block to its last byte, or to the one
+    // before when a double-byte character did not fit: two bytes to spare
+    // mean it came whole.
+    if (length + 2 <= text.Capacity()) return length;
+    text.Reserve(text.Capacity() * 2 + 1);
+  }
+}
+
 BOOL ListView::SetItemText(int index, int column, const char* text) {
   LVITEMA item = {};
   item.iSubItem = column;

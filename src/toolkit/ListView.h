@@ -25,5 +25,7 @@ class ListView : public SubclassedControl {
   // Into the string's present block; the string does not grow. Returns the
   // length of the text taken.
   int GetItemText(int index, int column, TextString& text);
+  // The whole text: the string grows until it holds it. Returns its length.
+  int ReadItemText(int index, int column, TextString& text);
   BOOL SetItemText(int index, int column, const char* text);
 };

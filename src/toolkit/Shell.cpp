@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "toolkit/TextString.h"
+#include "toolkit/WebAddress.h"
 
 DWORD LoadResourceData(HMODULE module, const char* type, const char* name, const void** data) {
   HRSRC found = FindResourceA(module, name, type);
@@ -44,6 +45,12 @@ bool OpenProgramFile(const char* fileName) {
   TextString path(511);
   path.SetToExeDirectory(fileName);
   HINSTANCE result = ShellExecuteA(nullptr, "open", path.CStr(), nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+bool OpenWebPage(const char* url) {
+  if (!IsWebAddress(url)) return false;
+  HINSTANCE result = ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

@@ -30,6 +30,11 @@ HMODULE RegisterCommonControls();
 // Opens fileName beside the executable with its associated program.
 bool OpenProgramFile(const char* fileName);
 
+// Opens a web address in the browser. Stations name their pages in stream
+// headers, playlists and favorites: anything that is not a web address (a
+// program, a document path) is refused with false.
+bool OpenWebPage(const char* url);
+
 // Task-modal, topmost warning box without owner or caption; returns the
 // button pressed.
 int ShowWarning(const char* text);

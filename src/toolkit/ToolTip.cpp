@@ -27,3 +27,11 @@ bool ToolTip::AddTool(HWND window, UINT_PTR id, HINSTANCE instance, const char* 
   tool.lpszText = const_cast<char*>(text);
   return Send(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
+
+void ToolTip::DeleteTool(HWND window, UINT_PTR id) {
+  TTTOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = window;
+  tool.uId = id;
+  Send(TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}

@@ -10,4 +10,5 @@ class ToolTip : public Window {
   // A tool that subclasses window to see its mouse; rect null covers the
   // window's client area.
   bool AddTool(HWND window, UINT_PTR id, HINSTANCE instance, const char* text, const RECT* rect);
+  void DeleteTool(HWND window, UINT_PTR id);
 };

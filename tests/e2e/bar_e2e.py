@@ -198,8 +198,9 @@ class Bar:
         return _session.pixels((left + x, top + y, w, h))
 
     def other_windows(self):
-        """Visible windows of the program besides the bar: menus, boxes."""
-        bar = set(_session.windows("^Velmorin$"))
+        """Visible windows of the program besides the bar and its side
+        windows: menus, boxes."""
+        bar = set(_session.windows("^Velmorin$")) | set(_session.windows("^お気に入り$"))
         out = _session.xdotool("search", "--onlyvisible", "--classname", "velmorin.exe") or ""
         found = []
         for w in out.split():
@@ -239,10 +240,12 @@ def count(pixels, colour):
     return sum(1 for row in pixels for p in row if p == colour)
 
 
-def station(case, titles, name="E2E Station"):
+def station(case, titles, name="E2E Station", **live):
+    """The tone station at /live (live: more of its Mount's arguments) and a
+    playlist naming it at /list.pls."""
     media = make_media.build(MEDIA, [TONE])
     srv = StationServer({
-        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name=name, titles=titles),
+        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name=name, titles=titles, **live),
         "/list.pls": Mount(pls=["http://127.0.0.1:{port}/live"]),
     }, port=0)
     srv.start()

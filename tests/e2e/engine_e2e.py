@@ -171,12 +171,14 @@ class EngineTest(unittest.TestCase):
 
     def test_title_changes_when_its_audio_sounds(self):
         # The title comes with the 440 Hz half, 3 s into the stream: inside
-        # the station's connect burst, long before its block is filled.
+        # the station's connect burst, long before its block is filled. The
+        # station sends what fills a 5 s ring and then falls silent, so the
+        # title's block starts to sound while the player waits for data.
         change = 48000  # bytes of 128 kbit/s audio in 3 s; a metadata point
-        srv = self.station({"/step": Mount(file=self.media[STEP], metaint=8000,
+        srv = self.station({"/step": Mount(file=self.media[STEP], metaint=8000, burst=200000, stall_after=84000,
                                            titles=[(0, "High"), (change, "Low")])})
         cap = self.capture()
-        p = self.probe("--run-ms", 5000, srv.url("/step"))
+        p = self.probe("--playbuf", 5000, "--run-ms", 5000, srv.url("/step"))
         self.assertEqual(0, p.wait())
         cap.stop()
         self.assertIn("0 High", p.statuses())

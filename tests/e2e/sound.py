@@ -25,11 +25,14 @@ class SoundCapture:
         self.t0 = None
         self.starts = []  # the start each chunk implies
         self._lock = threading.Lock()
+        # The recording keeps its own short periods whatever buffering the
+        # session asks of the programs it listens to.
+        env = {k: v for k, v in session.env.items() if k != "PULSE_LATENCY_MSEC"}
         self.proc = subprocess.Popen(
             ["parec", "-d", "vsink.monitor", "--raw", "--format=s16le", "--rate=%d" % RATE,
              "--channels=%d" % CHANNELS, "--latency-msec=%d" % LATENCY_MS],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
-            env=session.env, start_new_session=True)
+            env=env, start_new_session=True)
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
         deadline = time.monotonic() + start_timeout

@@ -35,6 +35,19 @@ TEST(WaveRing, VolumeFromPercentRoundsToTheNearest256th) {
   EXPECT_EQ(256, VolumeFromPercent(250));
 }
 
+TEST(WaveRing, DevicePositionIsReadPastItsThirtyTwoBits) {
+  const std::int64_t wrap = std::int64_t{1} << 32;
+  EXPECT_EQ(1000, UnwrapPosition(1000, 90000));
+  EXPECT_EQ(90000, UnwrapPosition(90000, 90000));
+  // Queued past 4 GB: a position just below the wrap is still the first lap,
+  // one just above it the second.
+  EXPECT_EQ(wrap - 5000, UnwrapPosition(0xFFFFEC78u, wrap + 80000));
+  EXPECT_EQ(wrap + 100, UnwrapPosition(100, wrap + 80000));
+  EXPECT_EQ(3 * wrap + 7, UnwrapPosition(7, 3 * wrap + 88200));
+  // More than was ever queued is no position at all.
+  EXPECT_EQ(-1, UnwrapPosition(90001, 90000));
+}
+
 TEST(WaveRing, BlockCountFollowsThePlayBufferLength) {
   EXPECT_EQ(2, BlockCountFor(1000));
   EXPECT_EQ(3, BlockCountFor(1001));

@@ -14,6 +14,8 @@
 #include "resources/ProgramRes.h"
 #include "resources/ResourceText.h"
 #include "resources/SkinRes.h"
+#include "ui/favorites/FavoritesWindowRes.h"
+#include "ui/favorites/StationEditorRes.h"
 #include "ui/main/AboutBoxRes.h"
 #include "ui/main/MainWindowRes.h"
 #include "ui/main/SettingsDialogRes.h"
@@ -57,6 +59,17 @@ TEST(Resources, ElementKeyStringLoadsWhole) {
   EXPECT_STREQ(TEXT_SKIN_ELEMENT_KEYS, buffer);
 }
 
+TEST(Resources, FavoritesTooltipsAreOneStringOfSevenFields) {
+  char buffer[256];
+  int n = LoadStringA(Self(), IDS_FAVORITES_TOOLTIPS, buffer, sizeof buffer);
+  // 再生/ﾎｰﾑﾍﾟｰｼﾞを開く/追加/削除/編集/上へ/下へ
+  EXPECT_STREQ(
+      "\x8d\xc4\x90\xb6/\xce\xb0\xd1\xcd\xdf\xb0\xbc\xde\x82\xf0\x8aJ\x82\xad/\x92\xc7\x89\xc1/\x8d\xed\x8f\x9c/"
+      "\x95\xd2\x8fW/\x8f\xe3\x82\xd6/\x89\xba\x82\xd6",
+      buffer);
+  EXPECT_EQ(44, n);
+}
+
 TEST(Resources, SkinBitmapIsTheArtworkAt343By34And8Bits) {
   // A bitmap resource is the file without its 14-byte file header.
   std::string file = SourceFile("skin.bmp");
@@ -72,6 +85,30 @@ TEST(Resources, SkinBitmapIsTheArtworkAt343By34And8Bits) {
   EXPECT_EQ(34, section.dsBm.bmHeight);
   EXPECT_EQ(8, section.dsBmih.biBitCount);
   DeleteObject(bitmap);
+}
+
+TEST(Resources, FavoritesToolbarBitmapIsSevenImagesOf15By15WithThePaletteTheMapNeeds) {
+  std::string file = SourceFile("favorites-toolbar.bmp");
+  ASSERT_GT(file.size(), 14u);
+  EXPECT_EQ(file.substr(14), ResourceBytes(MAKEINTRESOURCEA(2), IDB_FAVORITES_TOOLBAR));  // RT_BITMAP
+
+  // The toolbar maps colours of the palette: the key must be one of them.
+  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(Self(), MAKEINTRESOURCEA(IDB_FAVORITES_TOOLBAR), IMAGE_BITMAP, 0,
+                                                   0, LR_CREATEDIBSECTION));
+  ASSERT_NE(nullptr, bitmap);
+  DIBSECTION section = {};
+  ASSERT_EQ(static_cast<int>(sizeof section), GetObjectA(bitmap, sizeof section, &section));
+  EXPECT_EQ(7 * 15, section.dsBm.bmWidth);
+  EXPECT_EQ(15, section.dsBm.bmHeight);
+  EXPECT_EQ(8, section.dsBmih.biBitCount);
+  DeleteObject(bitmap);
+  const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(file.data() + 14);
+  const RGBQUAD* palette = reinterpret_cast<const RGBQUAD*>(file.data() + 14 + header->biSize);
+  bool key = false;
+  for (DWORD i = 0; i < header->biClrUsed; ++i) {
+    key = key || (palette[i].rgbRed == 0 && palette[i].rgbGreen == 255 && palette[i].rgbBlue == 0);
+  }
+  EXPECT_TRUE(key) << "pure green, shown as the button face";
 }
 
 TEST(Resources, IconsLoadAtSixteenAndThirtyTwoPixels) {
@@ -273,6 +310,27 @@ TEST(Resources, SettingsDialogTemplates) {
   // The pages are children without a caption.
   EXPECT_EQ(0ul, ReadDialogTemplate(IDD_SETTINGS_GENERAL).style & (WS_CAPTION | WS_POPUP));
   EXPECT_EQ(0ul, ReadDialogTemplate(IDD_SETTINGS_SEARCH).style & (WS_CAPTION | WS_POPUP));
+}
+
+TEST(Resources, StationEditorTemplate) {
+  const unsigned long kField = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+  ExpectDialog(IDD_STATION_EDITOR, "\x92\xc7\x89\xc1", 203, 141, kModal | DS_CENTER,  // 追加
+               {
+                   {1, "Button", "OK", 83, 120, 56, 17, BS_DEFPUSHBUTTON},
+                   {2, "Button", "\xb7\xac\xdd\xbe\xd9", 139, 120, 56, 17, 0},  // ｷｬﾝｾﾙ
+                   {-1, "Static", "\x96\xbc\x91O", 9, 12, 16, 9, 0},            // 名前
+                   {1200, "Edit", "", 29, 10, 164, 13, kField},
+                   {-1, "Static", "\x8f\xee\x95\xf1", 9, 31, 16, 9, 0},  // 情報
+                   {1201, "Edit", "", 29, 29, 164, 13, kField},
+                   {-1, "Static", "URL", 9, 51, 16, 9, 0},
+                   {1202, "Edit", "", 29, 49, 164, 13, kField},
+                   // （配信ｻｰﾊﾞｰまたはplsﾌｧｲﾙのURL）
+                   {-1, "Static", "\x81i\x94z\x90M\xbb\xb0\xca\xde\xb0\x82\xdc\x82\xbd\x82\xcdpls\xcc\xa7\xb2\xd9\x82\xccURL\x81j",
+                    29, 66, 163, 10, 0},
+                   {-1, "Static", "HP", 9, 86, 16, 9, 0},
+                   {1203, "Edit", "", 29, 84, 164, 13, kField},
+                   {-1, "Static", "\x81i\xce\xb0\xd1\xcd\xdf\xb0\xbc\xde\x82\xccURL\x81j", 29, 101, 163, 10, 0},  // （ﾎｰﾑﾍﾟｰｼﾞのURL）
+               });
 }
 
 namespace {

@@ -206,6 +206,17 @@ TEST(Settings, LineBreaksInTextValuesCannotAddLines) {
   EXPECT_STREQ("http://a.test/", read.lastURL.CStr());
 }
 
+TEST(Settings, TheLastUrlEndsAtALineBreakTheReaderKeeps) {
+  // The reader steps over a double-byte character whole, so a CR behind a
+  // lead byte stays inside the value: the URL still ends there.
+  TempDir dir;
+  dir.Write("k.ini", "[Korimba3]\r\nLastURL=http://a.test/\x8a\rHost: b.test\r\nVol=40\r\n");
+  Settings s;
+  LoadSettings(s, dir.File("k.ini").c_str());
+  EXPECT_STREQ("http://a.test/\x8a", s.lastURL.CStr());
+  EXPECT_EQ(40, s.vol);
+}
+
 namespace {
 bool FailingReplace(const char*, const char*) { return false; }
 }  // namespace

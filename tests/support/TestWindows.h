@@ -1,10 +1,12 @@
-// Windows tests only: a plain hidden parent window for controls, and a
-// message pump that waits for a condition with a deadline.
+// Windows tests only: a plain hidden parent window for controls, a message
+// pump that waits for a condition with a deadline, and a helper that answers
+// modal boxes from inside their own message loop.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 // Registers the common-control classes once, as start-up does.
 void InitTestControls();
@@ -25,3 +27,10 @@ class HostWindow {
 // Dispatches this thread's messages until done() holds or timeoutMs passed;
 // returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Runs run(); when it opens a dialog box on this thread, answer(box) is
+// called once from inside the box's own message loop and must end it.
+// Returns whether a box was answered.
+bool AnswerModalBox(const std::function<void()>& run, const std::function<void(HWND box)>& answer);
+// The text of a message box.
+std::string MessageBoxText(HWND box);

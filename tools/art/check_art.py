@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Check Velmorin's skin bitmap and icons against the layout the player uses.
+"""Check Velmorin's skin bitmap, icons and favorites toolbar against the layout the player uses.
 
     python3 tools/art/check_art.py              # check the committed files
     python3 tools/art/check_art.py --no-regen   # skip the regeneration check
@@ -32,6 +32,8 @@ SPRITES = {
     "mute":   (214, 21, 11, 11, 2, 221, 5),
 }
 KNOB = (205, 21, 6, 12)             # sheet x, y, w, h
+TOOL, TOOLS = 15, 7                 # favorites toolbar: 7 images of 15 x 15
+TOOL_KEY = (0, 255, 0)              # mapped to the button face
 KNOB_X = range(234, 269)            # top-left x across the volume range
 KNOB_Y = 4
 
@@ -45,31 +47,32 @@ class Problems(list):
         return ok
 
 
-def read_bmp8(data, p):
+def read_bmp8(data, p, tag="skin", dims=(SKIN_W, SKIN_H)):
     """Parse an 8-bit BI_RGB bitmap; return rows of RGB tuples, top row first."""
+    want_w, want_h = dims
     before = len(p)
-    if not p.check(len(data) >= 54 and data[:2] == b"BM", "skin: not a BMP"):
+    if not p.check(len(data) >= 54 and data[:2] == b"BM", "%s: not a BMP", tag):
         return None
     _, size, _, _, off = struct.unpack_from("<2sIHHI", data, 0)
     (hsize, w, h, planes, bpp, comp, isize, _, _, used,
      _) = struct.unpack_from("<IiiHHIIiiII", data, 14)
-    p.check(size == len(data), "skin: header size %d, file %d", size, len(data))
-    p.check(hsize == 40, "skin: info header is %d bytes, want 40", hsize)
-    p.check(w == SKIN_W and h == SKIN_H, "skin: %dx%d, want %dx%d",
-            w, h, SKIN_W, SKIN_H)
-    p.check(h > 0, "skin: rows must be stored bottom-up")
-    p.check(planes == 1, "skin: %d planes", planes)
-    p.check(bpp == 8, "skin: %d bits per pixel, want 8", bpp)
-    p.check(comp == 0, "skin: compression %d, want none", comp)
+    p.check(size == len(data), "%s: header size %d, file %d", tag, size, len(data))
+    p.check(hsize == 40, "%s: info header is %d bytes, want 40", tag, hsize)
+    p.check(w == want_w and h == want_h, "%s: %dx%d, want %dx%d", tag,
+            w, h, want_w, want_h)
+    p.check(h > 0, "%s: rows must be stored bottom-up", tag)
+    p.check(planes == 1, "%s: %d planes", tag, planes)
+    p.check(bpp == 8, "%s: %d bits per pixel, want 8", tag, bpp)
+    p.check(comp == 0, "%s: compression %d, want none", tag, comp)
     colours = used or 256
-    p.check(1 <= colours <= 256, "skin: %d palette entries", colours)
+    p.check(1 <= colours <= 256, "%s: %d palette entries", tag, colours)
     p.check(off == 14 + hsize + 4 * colours,
-            "skin: pixels at %d, expected right after the palette", off)
+            "%s: pixels at %d, expected right after the palette", tag, off)
     if len(p) > before:
         return None
     stride = (w + 3) & ~3
-    p.check(off + stride * h <= len(data), "skin: pixel data truncated")
-    p.check(isize in (0, stride * h), "skin: image size %d, want %d",
+    p.check(off + stride * h <= len(data), "%s: pixel data truncated", tag)
+    p.check(isize in (0, stride * h), "%s: image size %d, want %d", tag,
             isize, stride * h)
     if len(p) > before:
         return None
@@ -80,7 +83,7 @@ def read_bmp8(data, p):
         start = off + y * stride
         idx = data[start:start + w]
         bad = [i for i in idx if i >= colours]
-        if not p.check(not bad, "skin: index %s beyond a %d-entry palette",
+        if not p.check(not bad, "%s: index %s beyond a %d-entry palette", tag,
                        bad[:1], colours):
             return None
         rows.append([pal[i] for i in idx])
@@ -119,6 +122,28 @@ def check_skin(rows, p):
             if not p.check(under == mine, "skin: knob row %d does not match "
                            "the track at x=%d", j, x):
                 return
+
+
+def check_toolbar(rows, p):
+    """Each image shows its glyph on the key colour, which the toolbar maps
+    to the button face by exact value: a colour near it would show as a
+    green fringe."""
+    for i in range(TOOLS):
+        image = [row[i * TOOL:(i + 1) * TOOL] for row in rows]
+        for x, y in ((0, 0), (TOOL - 1, 0), (0, TOOL - 1), (TOOL - 1, TOOL - 1)):
+            p.check(image[y][x] == TOOL_KEY, "toolbar: image %d corner (%d,%d) "
+                    "is not the key colour", i, x, y)
+        ink = sum(1 for row in image for px in row if px != TOOL_KEY)
+        p.check(ink >= 10, "toolbar: image %d is (nearly) empty", i)
+        for y, row in enumerate(image):
+            for x, (r, g, b) in enumerate(row):
+                if (r, g, b) != TOOL_KEY and g > 200 and r < 80 and b < 80:
+                    p.check(False, "toolbar: image %d pixel (%d,%d) is nearly "
+                            "the key colour", i, x, y)
+                    return
+    images = [tuple(tuple(row[i * TOOL:(i + 1) * TOOL]) for row in rows)
+              for i in range(TOOLS)]
+    p.check(len(set(images)) == TOOLS, "toolbar: two images are the same")
 
 
 def read_ico(path, data, p):
@@ -190,6 +215,10 @@ def check_files(root, p):
         rows = read_bmp8(fh.read(), p)
     if rows is not None:
         check_skin(rows, p)
+    with open(os.path.join(res, "favorites-toolbar.bmp"), "rb") as fh:
+        rows = read_bmp8(fh.read(), p, "toolbar", (TOOL * TOOLS, TOOL))
+    if rows is not None:
+        check_toolbar(rows, p)
     for name, sizes in (("velmorin.ico", {16, 32}), ("tray.ico", {16})):
         with open(os.path.join(res, name), "rb") as fh:
             got = read_ico(name, fh.read(), p)
@@ -203,7 +232,8 @@ def check_regen(root, p):
         subprocess.run([sys.executable, os.path.join(HERE, "make_art.py"),
                         "--out", tmp], check=True, stdout=subprocess.DEVNULL)
         for rel in (RESOURCES + "/skin.bmp", RESOURCES + "/velmorin.ico",
-                    RESOURCES + "/tray.ico", "docs/art-preview.png"):
+                    RESOURCES + "/tray.ico", RESOURCES + "/favorites-toolbar.bmp",
+                    "docs/art-preview.png"):
             with open(os.path.join(tmp, rel), "rb") as a, \
                     open(os.path.join(root, rel), "rb") as b:
                 fresh, kept = a.read(), b.read()

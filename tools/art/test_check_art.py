@@ -20,6 +20,7 @@ import check_art  # noqa: E402
 SKIN = "src/resources/skin.bmp"
 ICON = "src/resources/velmorin.ico"
 TRAY = "src/resources/tray.ico"
+TOOLBAR = "src/resources/favorites-toolbar.bmp"
 
 
 class CheckArt(unittest.TestCase):
@@ -172,6 +173,18 @@ class CheckArt(unittest.TestCase):
     def test_icon_entry_outside_file(self):
         self.assertCaught(TRAY, lambda d: struct.pack_into("<I", d, 6 + 8, 99999),
                           "outside the file")
+
+    def test_toolbar_key_colour_nearly_green(self):
+        # A palette entry one step off pure green stays green on the button.
+        def edit(d):
+            off = struct.unpack_from("<I", d, 10)[0]
+            key = d[off]  # bottom-left pixel: the key colour
+            d[54 + 4 * key + 1] = 254
+        self.assertCaught(TOOLBAR, edit, "is not the key colour")
+
+    def test_toolbar_wrong_size(self):
+        self.assertCaught(TOOLBAR, lambda d: struct.pack_into("<i", d, 18, 90),
+                          "toolbar: 90x15, want 105x15")
 
     def regen_problems(self, rel, edit):
         root = os.path.join(self.tmp, "regen")

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "ui/main/AboutBoxRes.h"
-#include "ui/main/WebAddress.h"
+#include "ui/main/WebPages.h"
 
 bool AboutBox::OnCommand(WORD id, WORD, LPARAM) {
   switch (id) {

@@ -1,7 +1,6 @@
 // The bar's commands: skin buttons and context-menu items arrive here as
 // WM_COMMAND.
 #include <windows.h>
-#include <shellapi.h>
 
 #include "engine/StreamPlayer.h"
 #include "shell/ApplicationState.h"
@@ -19,7 +18,7 @@
 #include "ui/main/SettingsDialogRes.h"
 #include "ui/main/SkinCanvas.h"
 #include "ui/main/TitleMemo.h"
-#include "ui/main/WebAddress.h"
+#include "ui/main/WebPages.h"
 
 namespace {
 
@@ -32,13 +31,6 @@ const char kSkinFailedText[] =
 const char kMemoFailedText[] = "memo.txt\x82\xaa\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1";
 const char kMemoFileName[] = "memo.txt";
 const char kHelpFileName[] = "help.html";
-
-// A station's header or a playlist names these pages: only a web address is
-// handed to the shell, never a program or a document path.
-void OpenWebPage(const char* url) {
-  if (!IsWebAddress(url)) return;
-  ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
-}
 
 }  // namespace
 

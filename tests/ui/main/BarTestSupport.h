@@ -1,7 +1,7 @@
 // Windows tests of the bar: a real MainWindow over the built-in skin, with a
 // player that never plays, start-up's side windows and lifecycle hooks that
-// count, and a helper that answers the modal boxes the bar opens from inside
-// their own message loop.
+// count. The modal boxes the bar opens are answered with AnswerModalBox
+// (support/TestWindows.h).
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,7 @@
 #include "engine/StreamPlayer.h"
 #include "shell/SideWindowHost.h"
 #include "ui/main/MainWindow.h"
+#include "support/TestWindows.h"
 #include "ui/main/SkinCanvas.h"
 
 // Records every command; passes it on to the bar only when asked to.
@@ -57,10 +58,3 @@ class BarFixture {
   SideWindowHost sideWindows;
   RecordingBar bar;
 };
-
-// Runs run(); when it opens a dialog box on this thread, answer(box) is
-// called once from inside the box's own message loop and must end it.
-// Returns whether a box was answered.
-bool AnswerModalBox(const std::function<void()>& run, const std::function<void(HWND box)>& answer);
-// The text of a message box.
-std::string MessageBoxText(HWND box);

@@ -1,12 +1,10 @@
-#include "ui/main/WebAddress.h"
+#include "toolkit/WebAddress.h"
 
 #include <gtest/gtest.h>
 
 TEST(WebAddress, OnlyHttpAndHttpsAddressesAreWebAddresses) {
   EXPECT_TRUE(IsWebAddress("http://127.0.0.1:8000/"));
   EXPECT_TRUE(IsWebAddress("HTTPS://www.example.com"));
-  EXPECT_TRUE(IsWebAddress(kDirectoryPageUrl));
-  EXPECT_TRUE(IsWebAddress(kHomePageUrl));
   // What a station's header could name instead: programs, documents, shares.
   EXPECT_FALSE(IsWebAddress("C:\\Windows\\System32\\calc.exe"));
   EXPECT_FALSE(IsWebAddress("calc"));

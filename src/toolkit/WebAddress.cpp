@@ -1,4 +1,4 @@
-#include "ui/main/WebAddress.h"
+#include "toolkit/WebAddress.h"
 
 namespace {
 

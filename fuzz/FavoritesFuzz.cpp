@@ -1,0 +1,70 @@
+// Any bytes as the favorites file: the rows are the ones a look-up of each
+// numbered key finds, never more than the section has lines, and what the
+// file writer makes of them reads back as the same rows.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "engine/Playlist.h"
+#include "toolkit/KeyValueDocument.h"
+#include "ui/favorites/FavoritesFile.h"
+
+namespace {
+
+// A value the writer stores as it is: one line that the reader gives back whole.
+bool Storable(const TextString& value) {
+  return StorableValueLength(value.CStr()) == value.Length();
+}
+
+void CheckAgainstLookUps(const std::string& bytes, const FavoritesDocument& rows) {
+  PlaylistDocument lookUp;
+  lookUp.LoadText(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  int declared = lookUp.EntryCount();
+  if (rows.RowCount() > (declared > 0 ? declared : 0)) __builtin_trap();
+  if (rows.RowCount() > static_cast<int>(bytes.size()) + 1) __builtin_trap();  // never more rows than lines
+  PlaylistEntry entry, found;
+  for (int row = 0; row < rows.RowCount() && row < 200; ++row) {
+    lookUp.GetEntry(row + 1, found);
+    rows.GetRow(row, entry);
+    for (int field = 0; field < kFavoriteFields; ++field) {
+      if (std::strcmp(FavoriteField(entry, field).CStr(), FavoriteField(found, field).CStr()) != 0) __builtin_trap();
+    }
+  }
+}
+
+void CheckRoundTrip(const FavoritesDocument& document) {
+  FavoriteRows rows(static_cast<size_t>(document.RowCount()));
+  for (int row = 0; row < document.RowCount(); ++row) document.GetRow(row, rows[row]);
+  TextString written;
+  FormatFavorites(rows, written);
+
+  FavoritesDocument again;
+  again.LoadText(written.CStr(), static_cast<std::uint32_t>(written.Length()));
+  if (again.RowCount() != document.RowCount()) __builtin_trap();
+  FavoriteRows back(rows.size());
+  for (int row = 0; row < again.RowCount(); ++row) {
+    again.GetRow(row, back[row]);
+    for (int field = 0; field < kFavoriteFields; ++field) {
+      const TextString& before = FavoriteField(rows[row], field);
+      if (Storable(before) && std::strcmp(before.CStr(), FavoriteField(back[row], field).CStr()) != 0) {
+        __builtin_trap();
+      }
+    }
+  }
+  // Whatever had to change on the way out is stored as it is the next time.
+  TextString rewritten;
+  FormatFavorites(back, rewritten);
+  if (std::strcmp(written.CStr(), rewritten.CStr()) != 0) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  FavoritesDocument document;
+  document.LoadText(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  CheckAgainstLookUps(bytes, document);
+  CheckRoundTrip(document);
+  return 0;
+}
