@@ -24,3 +24,12 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
 void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
+
+#if defined(__GLIBCXX__)
+// The same for the containers: a std::vector asked to outgrow what memory can
+// hold would throw through the library's helper, which brings the machinery
+// back; here it ends the program as a failed allocation does.
+namespace std {
+void __throw_length_error(const char*) { std::abort(); }
+}  // namespace std
+#endif
