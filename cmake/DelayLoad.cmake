@@ -2,7 +2,8 @@
 # not at the program's start, where loading them is part of the time before
 # the bar is on the screen: the sound libraries (waveOut, the Audio
 # Compression Manager) when a station first plays, the shell's when the tray
-# icon is added or a page opened.
+# icon is added or a page opened, the common controls' once the bar is on the
+# screen.
 #
 # velmorin_delayed_libraries(<out-var> <name>...) sets what to link for the
 # named system libraries. With MinGW these are delay-load import libraries
@@ -11,7 +12,7 @@
 # but then loads its library at the start again (add it to the .def). With
 # Visual Studio the program's link options do the same
 # (velmorin_delay_load).
-set(VELMORIN_DELAYED_LIBRARIES msacm32 winmm shell32)
+set(VELMORIN_DELAYED_LIBRARIES msacm32 winmm shell32 comctl32)
 
 function(velmorin_delayed_libraries out)
   if(NOT MINGW)

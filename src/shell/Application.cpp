@@ -25,7 +25,7 @@
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
 SideWindowHost gSideWindows(&gFavoritesWindow);
-MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
+MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown, &FinishStart}, gSideWindows);
 FavoritesWindow gFavoritesWindow(gMainWindow);
 
 namespace {
@@ -39,6 +39,15 @@ void EnterProgramDirectory() {
   TextString directory(500);
   directory.SetToExeDirectory(nullptr);
   SetCurrentDirectoryA(directory.CStr());
+}
+
+// The favorites file into the list, and one size message now that every
+// window exists.
+void LayOutFavorites() {
+  TextString favorites;
+  favorites.SetToExeDirectory(kFavoritesFileName);
+  gFavoritesWindow.LoadFavorites(favorites.CStr());
+  gFavoritesWindow.Send(WM_SIZE, 0, 0);
 }
 
 }  // namespace
@@ -62,20 +71,29 @@ bool Initialize() {
   BuildSkinList();
   LoadGenreList();
   if (!gMainWindow.CreateMainWindow()) return false;
-  if (!gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return false;
+  // A favorites window shown from the start comes up with the bar; a hidden
+  // one is made from the message loop once the bar is on the screen (with
+  // the common controls, whose library's start it would otherwise wait for).
+  const bool favoritesShown = (gSettings.optFlag & kOptFavoritesShown) != 0;
+  if (favoritesShown) {
+    RegisterCommonControls();
+    if (!gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return false;
+  }
   gMainWindow.AttachCanvas();
   gCanvas.LoadSkin(gSettings.skin.CStr(), gSettings.vol, muted);
-  TextString favorites;
-  favorites.SetToExeDirectory(kFavoritesFileName);
-  gFavoritesWindow.LoadFavorites(favorites.CStr());
   gMainWindow.FitToSkin();
   gApplicationState.layoutPending = false;
-  gFavoritesWindow.Send(WM_SIZE, 0, 0);
+  if (favoritesShown) LayOutFavorites();
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
-  if (gSettings.optFlag & kOptFavoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
+  if (favoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
   return true;
+}
+
+void FinishStart() {
+  if (gFavoritesWindow.hwnd || !gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return;
+  LayOutFavorites();
 }
 
 void SaveAll() {

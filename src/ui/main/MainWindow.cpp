@@ -242,6 +242,7 @@ bool MainWindow::OnUserMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFinishStartMessage:
       ShowTrayIcon();
       RegisterCommonControls();
+      if (lifecycle.finishStart) lifecycle.finishStart();
       return true;
     default:
       return false;

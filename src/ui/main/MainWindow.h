@@ -26,6 +26,9 @@ struct CanvasRect;
 struct BarLifecycle {
   void (*saveAll)();
   void (*shutdown)();
+  // From the message loop once the bar is on the screen and the common
+  // controls are registered: what the start left for later.
+  void (*finishStart)() = nullptr;
 };
 
 constexpr UINT kTrayMessage = WM_USER + 1;
