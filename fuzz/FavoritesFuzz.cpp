@@ -23,8 +23,13 @@ void CheckAgainstLookUps(const std::string& bytes, const FavoritesDocument& rows
   int declared = lookUp.EntryCount();
   if (rows.RowCount() > (declared > 0 ? declared : 0)) __builtin_trap();
   if (rows.RowCount() > static_cast<int>(bytes.size()) + 1) __builtin_trap();  // never more rows than lines
+  // Each look-up walks the whole text: a long list is checked at its start,
+  // where its numbers gain a digit and at its end, so that a run stays short.
   PlaylistEntry entry, found;
-  for (int row = 0; row < rows.RowCount() && row < 200; ++row) {
+  int count = rows.RowCount();
+  for (int row = 0; row < count; ++row) {
+    bool edge = row < 16 || row == count - 1 || (row >= 8 && row <= 10) || (row >= 98 && row <= 100);
+    if (count > 24 && !edge) continue;
     lookUp.GetEntry(row + 1, found);
     rows.GetRow(row, entry);
     for (int field = 0; field < kFavoriteFields; ++field) {

@@ -26,7 +26,7 @@
 StreamPlayer gPlayer;
 SkinCanvas gCanvas;
 SideWindowHost gSideWindows(&gFavoritesWindow, &gSearchWindow);
-MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown}, gSideWindows);
+MainWindow gMainWindow(gPlayer, gCanvas, BarLifecycle{&SaveAll, &Shutdown, &FinishStart}, gSideWindows);
 SearchWindow gSearchWindow(gMainWindow, gSideWindows);
 FavoritesWindow gFavoritesWindow(gMainWindow);
 
@@ -41,6 +41,15 @@ void EnterProgramDirectory() {
   TextString directory(500);
   directory.SetToExeDirectory(nullptr);
   SetCurrentDirectoryA(directory.CStr());
+}
+
+// The favorites file into the list, and one size message now that every
+// window exists.
+void LayOutFavorites() {
+  TextString favorites;
+  favorites.SetToExeDirectory(kFavoritesFileName);
+  gFavoritesWindow.LoadFavorites(favorites.CStr());
+  gFavoritesWindow.Send(WM_SIZE, 0, 0);
 }
 
 }  // namespace
@@ -64,23 +73,40 @@ bool Initialize() {
   BuildSkinList();
   LoadGenreList();
   if (!gMainWindow.CreateMainWindow()) return false;
-  if (!gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return false;
-  if (!gSearchWindow.Create(gMainWindow.hwnd)) return false;
+  // Side windows shown from the start come up with the bar; hidden ones are
+  // made from the message loop once the bar is on the screen (with the
+  // common controls, whose library's start they would otherwise wait for).
+  const bool favoritesShown = (gSettings.optFlag & kOptFavoritesShown) != 0;
+  const bool searchShown = (gSettings.optFlag & kOptSearchShown) != 0;
+  if (favoritesShown || searchShown) RegisterCommonControls();
+  if (favoritesShown && !gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) return false;
+  if (searchShown && !gSearchWindow.Create(gMainWindow.hwnd)) return false;
   gMainWindow.AttachCanvas();
   gCanvas.LoadSkin(gSettings.skin.CStr(), gSettings.vol, muted);
-  TextString favorites;
-  favorites.SetToExeDirectory(kFavoritesFileName);
-  gFavoritesWindow.LoadFavorites(favorites.CStr());
   gMainWindow.FitToSkin();
   gApplicationState.layoutPending = false;
-  gFavoritesWindow.Send(WM_SIZE, 0, 0);
-  gSearchWindow.Send(WM_SIZE, 0, 0);
+  if (favoritesShown) LayOutFavorites();
+  if (searchShown) gSearchWindow.Send(WM_SIZE, 0, 0);
   if (gSettings.optFlag & kOptTopmost) gMainWindow.SetTopmost(true);
-  if (gSettings.optFlag & kOptFavoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
-  if (gSettings.optFlag & kOptSearchShown) gSearchWindow.Show(SW_SHOWNORMAL);
+  if (favoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
+  if (searchShown) gSearchWindow.Show(SW_SHOWNORMAL);
   gMainWindow.Show(SW_SHOWNORMAL);
   UpdateWindow(gMainWindow.hwnd);
   return true;
+}
+
+// A command sent to the bar before this ran (another process's message is
+// taken ahead of the posted one) could only flip a window's bit: show what
+// the bits now say.
+void FinishStart() {
+  if (!gFavoritesWindow.hwnd && gFavoritesWindow.CreateFavoritesWindow(gMainWindow.hwnd)) {
+    LayOutFavorites();
+    if (gSettings.optFlag & kOptFavoritesShown) gFavoritesWindow.Show(SW_SHOWNORMAL);
+  }
+  if (!gSearchWindow.hwnd && gSearchWindow.Create(gMainWindow.hwnd)) {
+    gSearchWindow.Send(WM_SIZE, 0, 0);
+    if (gSettings.optFlag & kOptSearchShown) gSearchWindow.Show(SW_SHOWNORMAL);
+  }
 }
 
 void SaveAll() {

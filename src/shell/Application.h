@@ -24,3 +24,6 @@ bool Initialize();
 void SaveAll();
 // The player's thread and buffers, then WinSock.
 void Shutdown();
+// What the start leaves for the message loop, once the bar is on the screen:
+// the favorites window when it starts hidden.
+void FinishStart();

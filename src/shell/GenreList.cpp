@@ -12,6 +12,8 @@ namespace {
 // Longest line taken at once; the rest of a longer line is read as the next
 // one.
 constexpr int kLineBytes = 511;
+// A menu of hand-written lines: anything larger is not a genre list.
+constexpr std::uint32_t kLargestFile = 16u << 20;
 
 bool AppendText(ByteBuffer& buffer, const char* text) {
   return buffer.Append(text, static_cast<std::uint32_t>(std::strlen(text)) + 1);
@@ -19,17 +21,23 @@ bool AppendText(ByteBuffer& buffer, const char* text) {
 
 }  // namespace
 
-void LoadGenreList(MemoryBlock& list, const char* path) {
+void ParseGenreList(const void* bytes, std::uint32_t count, MemoryBlock& list) {
   list.Release();
-  File file;
   ByteBuffer buffer;
-  if (!file.OpenRead(path) || !buffer.Init(4096, 2048)) return;
+  if (!buffer.Init(4096, 2048)) return;
 
-  // ReadLine completes a double-byte character begun at the last position
-  // and puts its NUL behind it: two bytes beyond the count.
+  // Lines are cut as File::ReadLine cuts them; a double-byte character begun
+  // at the last position is completed and its NUL put behind it: two bytes
+  // beyond the count.
+  const char* text = static_cast<const char*>(bytes);
   char line[kLineBytes + 2];
   bool ok = true;
-  while (ok && file.ReadLine(line, kLineBytes, true) > 0) {
+  std::uint32_t at = 0;
+  while (ok && at < count) {
+    std::uint32_t rest = count - at;
+    int got = rest > kLineBytes ? kLineBytes + 1 : static_cast<int>(rest);
+    std::memcpy(line, text + at, static_cast<std::size_t>(got));
+    at += static_cast<std::uint32_t>(File::EndLine(line, got, kLineBytes, true));
     switch (line[0]) {
       case '\0':
         break;
@@ -47,10 +55,16 @@ void LoadGenreList(MemoryBlock& list, const char* path) {
         break;
     }
   }
-  file.Close();
   if (!ok || !buffer.AppendByte(kGenreListEnd)) return;
   if (!list.Allocate(buffer.length, false)) return;
   std::memcpy(list.data, buffer.data, buffer.length);
+}
+
+void LoadGenreList(MemoryBlock& list, const char* path) {
+  list.Release();
+  MemoryBlock file;
+  if (!File::ReadWhole(path, kLargestFile, file)) return;
+  ParseGenreList(file.data, file.size, list);
 }
 
 void LoadGenreList() {

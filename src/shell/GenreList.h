@@ -17,6 +17,10 @@ enum GenreCode : std::uint8_t {
 
 extern MemoryBlock gGenreList;
 
+// Packs the text of a genre file into list: one record per line (lines are
+// cut as File::ReadLine cuts them), blank lines left out, the end record
+// last. A failed allocation leaves list without data.
+void ParseGenreList(const void* bytes, std::uint32_t count, MemoryBlock& list);
 // Reads the file at path into list. A missing or unreadable file, or a
 // failed allocation, leaves list without data (no genre menu).
 void LoadGenreList(MemoryBlock& list, const char* path);

@@ -1,14 +1,10 @@
 // The entry point: one instance at most, start-up, the message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "shell/Application.h"
 #include "toolkit/KernelHandle.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
-  InitCommonControlsEx(&controls);
-
   // A second instance ends silently. The handle stays open until the
   // process ends: the name is taken for exactly that long.
   SetLastError(0);

@@ -67,10 +67,9 @@ void Settings::SetDefaults() {
 
 void SettingsPath(TextString& path) { path.SetToExeDirectory(kFileName); }
 
-void LoadSettings(Settings& values, const char* path) {
-  values.SetDefaults();
-  KeyValueDocument document;
-  if (!document.LoadFile(path)) return;
+namespace {
+
+void ReadSettings(Settings& values, KeyValueDocument& document) {
   document.SelectSection(kSection);
   if (document.Section() < 0) return;
 
@@ -86,6 +85,20 @@ void LoadSettings(Settings& values, const char* path) {
   document.GetText("Skin", values.skin, kDefaultSkin);
   document.GetText("LastURL", values.lastURL, "");
   CutUrlAtLineBreak(values.lastURL);
+}
+
+}  // namespace
+
+void LoadSettings(Settings& values, const char* path) {
+  values.SetDefaults();
+  KeyValueDocument document;
+  if (document.LoadFile(path)) ReadSettings(values, document);
+}
+
+void ParseSettings(Settings& values, const void* bytes, std::uint32_t count) {
+  values.SetDefaults();
+  KeyValueDocument document;
+  if (document.LoadText(bytes, count)) ReadSettings(values, document);
 }
 
 void LoadSettings() {

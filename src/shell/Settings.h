@@ -48,6 +48,8 @@ void SettingsPath(TextString& path);
 
 // Reads path into values; anything missing or unreadable keeps its default.
 void LoadSettings(Settings& values, const char* path);
+// The same over the bytes of a settings file.
+void ParseSettings(Settings& values, const void* bytes, std::uint32_t count);
 // The file beside the executable into gSettings.
 void LoadSettings();
 

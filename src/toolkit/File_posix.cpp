@@ -71,3 +71,11 @@ bool File::Delete(const char* path) {
   ToPosixPath(path, native);
   return ::unlink(native.CStr()) == 0;
 }
+
+// The mode, not access(): the superuser may write a file nobody may write.
+bool File::IsReadOnly(const char* path) {
+  TextString native;
+  ToPosixPath(path, native);
+  struct stat st {};
+  return ::stat(native.CStr(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}

@@ -55,3 +55,9 @@ bool File::Replace(const char* source, const char* target) {
 }
 
 bool File::Delete(const char* path) { return DeleteFileA(path) != FALSE; }
+
+bool File::IsReadOnly(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+         (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}

@@ -96,15 +96,31 @@ int Utf8ToAnsi(const char* text, char* out, int outSize) {
   return 0;
 }
 
+namespace {
+
+struct ProgramPath {
+  char text[4096];
+  int length;
+};
+
+ProgramPath LookUpProgramPath() {
+  ProgramPath path;
+  ssize_t n = readlink("/proc/self/exe", path.text, sizeof path.text - 1);
+  path.length = n > 0 ? static_cast<int>(n) : 0;
+  path.text[path.length] = '\0';
+  return path;
+}
+
+}  // namespace
+
 int ExecutablePath(char* out, int size) {
+  // The program does not move while it runs: looked up once.
+  static const ProgramPath program = LookUpProgramPath();
   if (size <= 0) return 0;
-  ssize_t n = readlink("/proc/self/exe", out, static_cast<size_t>(size - 1));
-  if (n <= 0) {
-    out[0] = '\0';
-    return 0;
-  }
+  int n = program.length < size - 1 ? program.length : size - 1;
+  std::memcpy(out, program.text, static_cast<size_t>(n));
   out[n] = '\0';
-  return static_cast<int>(n);
+  return n;
 }
 
 namespace {

@@ -22,6 +22,11 @@ struct IconTraits {
 };
 using IconHandle = UniqueHandle<IconTraits>;
 
+// Loads the common-controls library and registers its window classes (list
+// view, toolbar, tabs, track bar, up-down, tooltips, status bar). Returns the
+// library, or null when it cannot be loaded.
+HMODULE RegisterCommonControls();
+
 // Opens fileName beside the executable with its associated program.
 bool OpenProgramFile(const char* fileName);
 

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "toolkit/Platform.h"
 
@@ -121,35 +120,71 @@ void TextString::AppendChar(char c) {
   data[length + 1] = '\0';
 }
 
-// Formatted apart first: an argument may be this string's own text, which
-// clearing (Format) or growing the block would change under vsnprintf.
-static std::vector<char> FormatApart(const char* format, va_list args) {
+// The length of the formatted text, with as much of it as fits in room
+// bytes (NUL included). MinGW's C++ library sends vsnprintf to MinGW's own
+// printf, some 20 KB of code for conversions the program never asks for: it
+// formats only %d and %s, which the system's C runtime does alike.
+#ifdef __MINGW32__
+static int FormatInto(char* out, std::size_t room, const char* format, va_list args) {
   va_list copy;
   va_copy(copy, args);
-  int needed = std::vsnprintf(nullptr, 0, format, copy);
+  int needed = _vscprintf(format, copy);
   va_end(copy);
-  std::vector<char> text;
-  if (needed > 0) {
-    text.resize(static_cast<size_t>(needed) + 1);
-    std::vsnprintf(text.data(), text.size(), format, args);
-  }
-  return text;
+  _vsnprintf(out, room, format, args);
+  out[room - 1] = '\0';
+  return needed;
 }
+#else
+static int FormatInto(char* out, std::size_t room, const char* format, va_list args) {
+  return std::vsnprintf(out, room, format, args);
+}
+#endif
+
+namespace {
+
+// Formatted apart first: an argument may be this string's own text, which
+// clearing (Format) or growing the block would change under the formatting.
+// Short texts, nearly all of them, need no block of their own.
+class FormattedText {
+ public:
+  FormattedText(const char* format, va_list args) {
+    va_list copy;
+    va_copy(copy, args);
+    length = FormatInto(local, sizeof local, format, copy);
+    va_end(copy);
+    if (length >= static_cast<int>(sizeof local)) {
+      heap = AllocateBlock(length);
+      FormatInto(heap, static_cast<std::size_t>(length) + 1, format, args);
+    }
+  }
+  ~FormattedText() { std::free(heap); }
+  FormattedText(const FormattedText&) = delete;
+  FormattedText& operator=(const FormattedText&) = delete;
+
+  const char* Text() const { return heap ? heap : local; }
+  int length = 0;  // negative when the format is bad
+
+ private:
+  char local[256];
+  char* heap = nullptr;
+};
+
+}  // namespace
 
 void TextString::AppendFormatV(const char* format, va_list args) {
-  std::vector<char> text = FormatApart(format, args);
-  if (!text.empty()) Append(text.data(), static_cast<int>(text.size() - 1));
+  FormattedText text(format, args);
+  if (text.length > 0) Append(text.Text(), text.length);
 }
 
 void TextString::Format(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::vector<char> text = FormatApart(format, args);
+  FormattedText text(format, args);
   va_end(args);
-  if (text.empty()) {
-    Clear();
+  if (text.length > 0) {
+    Assign(text.Text(), text.length);
   } else {
-    Assign(text.data(), static_cast<int>(text.size() - 1));
+    Clear();
   }
 }
 

@@ -56,12 +56,15 @@ Rect VirtualScreenRect(const MonitorMetrics& metrics) {
 
 namespace {
 
+// Windows are measured on the main thread only: a plain flag will do, and
+// no guard from the C++ runtime (with its thread library) is linked in.
 const MonitorMetrics& ProcessMetrics() {
-  static const MonitorMetrics metrics = [] {
-    MonitorMetrics m;
-    m.Prepare(&LookUpInUser32);
-    return m;
-  }();
+  static MonitorMetrics metrics;
+  static bool prepared = false;
+  if (!prepared) {
+    metrics.Prepare(&LookUpInUser32);
+    prepared = true;
+  }
   return metrics;
 }
 

@@ -309,11 +309,11 @@ BOOL Window::MoveToRect(const RECT& rect, bool repaint) {
 }
 
 BOOL Window::SetPosition(int x, int y) {
-  return SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  return SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL Window::SetSize(int width, int height) {
-  return SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+  return SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Window::SetTopmost(bool on) {
@@ -334,7 +334,9 @@ BOOL Window::TrackMouse(DWORD flags, DWORD hoverTime) {
   track.dwFlags = flags;
   track.hwndTrack = hwnd;
   track.dwHoverTime = hoverTime;
-  return _TrackMouseEvent(&track);
+  // The system's own, not the common controls' wrapper of it: the bar needs
+  // nothing else from that library.
+  return TrackMouseEvent(&track);
 }
 
 void Window::CenterOn(HWND other) {

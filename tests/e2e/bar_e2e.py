@@ -246,12 +246,12 @@ def count(pixels, colour):
     return sum(1 for row in pixels for p in row if p == colour)
 
 
-def station(case, titles, **live):
+def station(case, titles, name="E2E Station", **live):
     """The tone station at /live (live: more of its Mount's arguments) and a
     playlist naming it at /list.pls."""
     media = make_media.build(MEDIA, [TONE])
     srv = StationServer({
-        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name="E2E Station", titles=titles, **live),
+        "/live": Mount(file=media[TONE], metaint=8192, loop=True, name=name, titles=titles, **live),
         "/list.pls": Mount(pls=["http://127.0.0.1:{port}/live"]),
     }, port=0)
     srv.start()
@@ -302,15 +302,17 @@ class PlayTests(unittest.TestCase):
         self.assertEqual(0, bar.close())
         self.assertEqual("http://127.0.0.1:1/nothing", bar.settings()["LastURL"], "only a started play is stored")
 
-    def test_the_memo_takes_the_title_while_it_plays(self):
-        srv = station(self, [(0, "Memo Song")])
+    def test_the_memo_and_the_menu_take_what_the_station_sends(self):
+        """A title with a line break goes to the memo as one line; the
+        station's name with "&" and a tab shows as it is in the menu."""
+        srv = station(self, [(0, "Memo\r\nSong")], name="Rock & Roll\tFM")
         bar = Bar(self, {"WinX": LEFT, "WinY": TOP, "LastURL": srv.url("/live")}, trace=True).start()
         bar.window()
         capture = SoundCapture(_session)
         self.addCleanup(capture.stop)
         bar.command(IDM_MEMO_TITLE)  # idle: nothing to note
         bar.click(PLAY)
-        wait_until(lambda: "Memo Song" in bar.drawn(), 20, what="the title")
+        wait_until(lambda: "Memo\r\nSong" in bar.drawn(), 20, what="the title")
         wait_until(lambda: loud_recently(capture), 20, what="the station to play")
         bar.command(IDM_MEMO_TITLE)
         bar.command(IDM_MEMO_TITLE)
@@ -319,7 +321,17 @@ class PlayTests(unittest.TestCase):
                    what="two memo lines")
         self.assertEqual(b"Memo Song\r\nMemo Song\r\n", open(memo, "rb").read())
         bar.command(IDM_COPY_TITLE)
-        wait_until(lambda: bar.remote("clipboard") == (0, b"Memo Song".hex()), 5, what="the title on the clipboard")
+        wait_until(lambda: bar.remote("clipboard") == (0, b"Memo\r\nSong".hex()), 5,
+                   what="the title on the clipboard as it came")
+
+        # サーバー情報 is the sixth item; its first line is the station's name.
+        # Menus draw their items' texts with the mnemonic marks still in.
+        bar.click(TITLE_AREA, button=3)
+        wait_until(bar.other_windows, 10, what="the context menu")
+        bar.keys(*(["Down"] * 6 + ["Right"]))
+        wait_until(lambda: "Rock && Roll FM" in bar.drawn(), 10, what="the station's name in the menu")
+        bar.keys("Escape", "Escape")
+        wait_until(lambda: not bar.other_windows(), 10, what="the menu to close")
         self.assertEqual(0, bar.close())
 
     def test_play_the_url_on_the_clipboard(self):
@@ -520,6 +532,37 @@ class SkinTests(unittest.TestCase):
         self.assertEqual({"narrow", "broken"}, set(chosen))
         self.assertEqual(0, bar.close())
         self.assertEqual(chosen[-1], bar.settings()["Skin"], "the failed name is stored too")
+
+    def test_a_damaged_bitmap_falls_back_at_start_and_from_the_menu(self):
+        """A bitmap cut short (the system's own loader faults on one) is
+        refused like a missing one: the bar comes up with the built-in skin,
+        warns when the skin is chosen from the menu, and starts again."""
+        with open(os.path.join(SOURCE, "src", "resources", "skin.bmp"), "rb") as f:
+            sheet = f.read()
+        narrow = (b"[skin]\r\nmain_rc=0,0,299,19\r\ntitle_rc=8,4,200,15\r\nplay_bt=0,21,38,33,250,4\r\n")
+        bar = Bar(self, {"WinX": LEFT, "WinY": TOP, "Skin": "cut"}, skins={"cut": (narrow, sheet[:len(sheet) // 2])},
+                  trace=True).start()
+        bar.window()
+        self.assertEqual((LEFT, TOP, 343, 20), bar.geometry(), "the built-in skin")
+        wait_until(lambda: knob_at(268), 5, what="the built-in knob at 100 %")
+        self.assertNotIn(SKIN_FAILED, bar.drawn(), "start-up warns of nothing")
+
+        bar.click(TITLE_AREA, button=3)
+        wait_until(bar.other_windows, 10, what="the context menu")
+        bar.keys(*(["Down"] * 13 + ["Right", "Return"]))  # スキン, its one skin
+        wait_until(lambda: SKIN_FAILED in bar.drawn(), 10, what="the warning")
+        wait_until(bar.other_windows, 10, what="the warning box")
+        bar.keys("Return")
+        wait_until(lambda: not bar.other_windows(), 10, what="the warning box to close")
+        wait_until(lambda: bar.state()["enabled"], 10, what="the bar to be enabled again")
+        self.assertEqual((343, 20), bar.geometry()[2:])
+        self.assertEqual(0, bar.close())
+        self.assertEqual("cut", bar.settings()["Skin"])
+
+        bar.start()
+        bar.window()
+        self.assertEqual((LEFT, TOP, 343, 20), bar.geometry(), "the next start works alike")
+        self.assertEqual(0, bar.close())
 
 
 if __name__ == "__main__":

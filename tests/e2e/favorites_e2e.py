@@ -176,6 +176,8 @@ class FavoritesTests(unittest.TestCase):
             f.write(pls_bytes(rows))
         bar.start()
         bar.window()
+        # A hidden favorites window is made once the bar is on the screen.
+        wait_until(lambda: bar.remote("@fav", "state")[0] == 0, 20, what="the favorites window to exist")
         return bar, Favorites(bar)
 
     def test_every_change_reaches_the_file_at_once_and_a_double_click_plays(self):

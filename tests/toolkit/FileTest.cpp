@@ -135,6 +135,50 @@ TEST(File, ReplacePutsTheNewFileInPlace) {
   EXPECT_FALSE(File::Delete(dir.File("target").c_str()));
 }
 
+namespace {
+
+bool FailingReplace(const char*, const char*) { return false; }
+
+std::set<std::string> Listing(const TempDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+}  // namespace
+
+// A whole-file save keeps a file the user marked read-only as it is, is not
+// stopped by a directory where its temporary file goes, and leaves nothing
+// of its own behind when it fails.
+TEST(File, SaveWholeKeepsReadOnlyFilesAndLeavesNoTemporaryFile) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  const std::string path = dir.File("Korimba3.ini");
+  dir.Write("Korimba3.ini", "old");
+  ASSERT_TRUE(File::SaveWhole(path.c_str(), "new", 3));
+  EXPECT_EQ("new", dir.Read("Korimba3.ini"));
+  EXPECT_FALSE(File::IsReadOnly(path.c_str()));
+
+  const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(path, writable, fs::perm_options::remove);
+  ASSERT_TRUE(File::IsReadOnly(path.c_str()));
+  EXPECT_FALSE(File::SaveWhole(path.c_str(), "newer", 5));
+  EXPECT_EQ("new", dir.Read("Korimba3.ini"));
+  EXPECT_TRUE(File::IsReadOnly(path.c_str())) << "still marked read-only";
+  EXPECT_EQ(std::set<std::string>{"Korimba3.ini"}, Listing(dir));
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+
+  ASSERT_TRUE(fs::create_directory(path + ".tmp"));
+  EXPECT_TRUE(File::SaveWhole(path.c_str(), "newest", 6)) << "another temporary name";
+  EXPECT_EQ("newest", dir.Read("Korimba3.ini"));
+  EXPECT_FALSE(File::SaveWhole(path.c_str(), "lost", 4, &FailingReplace));
+  EXPECT_EQ("newest", dir.Read("Korimba3.ini"));
+  EXPECT_EQ((std::set<std::string>{"Korimba3.ini", "Korimba3.ini.tmp"}), Listing(dir));
+  EXPECT_FALSE(File::IsReadOnly((path + ".tmp").c_str())) << "a directory is no read-only file";
+}
+
 TEST(FileFinder, ListsMatchesAndTellsDirectories) {
   TempDir dir;
   dir.Write("blue.ini", "x");

@@ -61,37 +61,8 @@ void GdiSkinPlatform::RasterizeTitle(const char* text, PixelImage& target) {
   GdiFlush();
 }
 
-bool GdiSkinPlatform::TakeBitmap(HBITMAP loaded, PixelImage& image) {
-  GdiHandle owner(loaded);
-  if (!loaded) return false;
-  BITMAP info = {};
-  bool ok = GetObjectA(loaded, sizeof info, &info) == static_cast<int>(sizeof info);
-  int width = info.bmWidth;
-  int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-  ok = ok && image.Create(width, height);
-  if (ok) {
-    MemoryDC source;
-    MemoryDC target;
-    ok = source.CreateCompatible(nullptr) && target.CreateCompatible(nullptr);
-    if (ok) {
-      ScopedSelect in(source.Handle(), loaded);
-      ScopedSelect out(target.Handle(), static_cast<HBITMAP>(image.Bitmap()));
-      ok = BitBlt(target.Handle(), 0, 0, width, height, source.Handle(), 0, 0, SRCCOPY) != FALSE;
-    }
-    GdiFlush();
-    if (!ok) image.Release();
-  }
-  return ok;
-}
-
-bool GdiSkinPlatform::LoadBitmapFile(const char* path, PixelImage& image) {
-  HANDLE loaded = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE);
-  return TakeBitmap(static_cast<HBITMAP>(loaded), image);
-}
-
-bool GdiSkinPlatform::LoadBitmapResource(int id, PixelImage& image) {
-  HANDLE loaded = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-  return TakeBitmap(static_cast<HBITMAP>(loaded), image);
+std::uint32_t GdiSkinPlatform::LoadBitmapResource(int id, const void** data) {
+  return ::LoadResourceData(GetModuleHandleA(nullptr), RT_BITMAP, id, data);
 }
 
 std::uint32_t GdiSkinPlatform::LoadResourceData(const char* type, int id, const void** data) {

@@ -1,6 +1,6 @@
 // The canvas's platform part under Windows: a memory device context that
 // holds the window image, the title font, GDI's text rasteriser and the
-// bitmap loaders. Owned by the main window, which detaches it from the canvas
+// program's resources. Owned by the main window, which detaches it from the canvas
 // before it goes.
 #pragma once
 
@@ -25,16 +25,11 @@ class GdiSkinPlatform final : public SkinCanvasPlatform {
   void CreateTitleFont(const SkinDescription& skin) override;
   bool MeasureTitle(const char* text, int* width, int* height) override;
   void RasterizeTitle(const char* text, PixelImage& target) override;
-  bool LoadBitmapFile(const char* path, PixelImage& image) override;
-  bool LoadBitmapResource(int id, PixelImage& image) override;
+  std::uint32_t LoadBitmapResource(int id, const void** data) override;
   std::uint32_t LoadResourceData(const char* type, int id, const void** data) override;
   void PaintTo(void* device, int width, int height) override;
 
  private:
-  // Converts a bitmap that LoadImageA made into the 32-bit image, and
-  // deletes it.
-  static bool TakeBitmap(HBITMAP loaded, PixelImage& image);
-
   MemoryDC dc;
   GdiObject titleFont;
   // The bitmap the context was made with; put back before the window image

@@ -7,7 +7,6 @@
 #include "shell/Settings.h"
 #include "shell/SkinList.h"
 #include "toolkit/Clipboard.h"
-#include "toolkit/File.h"
 #include "toolkit/Shell.h"
 #include "toolkit/UrlText.h"
 #include "ui/main/AboutBox.h"
@@ -18,6 +17,7 @@
 #include "ui/main/SettingsDialog.h"
 #include "ui/main/SettingsDialogRes.h"
 #include "ui/main/SkinCanvas.h"
+#include "ui/main/TitleMemo.h"
 #include "ui/main/WebPages.h"
 
 namespace {
@@ -148,11 +148,7 @@ void MainWindow::AppendTitleToMemo() {
   if (title.IsEmpty() || player.State() != kPlayerPlaying) return;
   TextString path;
   path.SetToExeDirectory(kMemoFileName);
-  File memo;
-  if (!memo.OpenAppend(path.CStr())) return;
-  memo.Write(title.CStr(), title.Length());
-  memo.WriteNewLine();
-  memo.Close();
+  AppendToTitleMemo(path.CStr(), title.CStr());
 }
 
 void MainWindow::OpenSettings() {

@@ -4,6 +4,7 @@
 #include "shell/Settings.h"
 #include "shell/SkinList.h"
 #include "toolkit/Menu.h"
+#include "toolkit/MenuText.h"
 #include "ui/main/BarCommands.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/MainWindowRes.h"
@@ -31,13 +32,17 @@ void MainWindow::PrepareContextMenu(Menu& popup) {
   const PcmFormat* format = player.Format();
   if (player.State() == kPlayerPlaying && info && format) {
     for (int id = IDM_SERVER_NAME; id <= IDM_SERVER_PAGE; ++id) popup.EnableItem(id, false, true);
+    // The name and the addresses come from the station.
     TextString line;
-    popup.SetItemText(IDM_SERVER_NAME, false, info->name.CStr());
+    MenuItemText(info->name.CStr(), line);
+    popup.SetItemText(IDM_SERVER_NAME, false, line.CStr());
     line.Format("MP3 %dkbps %dHz %s", info->bitrate, static_cast<int>(format->samplesPerSec),
                 format->channels == 1 ? "mono" : "stereo");
     popup.SetItemText(IDM_SERVER_FORMAT, false, line.CStr());
-    popup.SetItemText(IDM_SERVER_ROOT, false, gApplicationState.serverRootUrl.CStr());
-    popup.SetItemText(IDM_SERVER_PAGE, false, info->url.CStr());
+    MenuItemText(gApplicationState.serverRootUrl.CStr(), line);
+    popup.SetItemText(IDM_SERVER_ROOT, false, line.CStr());
+    MenuItemText(info->url.CStr(), line);
+    popup.SetItemText(IDM_SERVER_PAGE, false, line.CStr());
   }
 
   // The skin pop-up is the item right after the settings command.
@@ -49,10 +54,12 @@ void MainWindow::PrepareContextMenu(Menu& popup) {
   skins.DeleteItem(0, true);
   int count = SkinListCount(gSkinList);
   if (count > kMaxSkinItems) count = kMaxSkinItems;
+  TextString shown;
   for (int i = 0; i < count; ++i) {
     const char* name = SkinListName(gSkinList, i);
     if (!name) break;
-    skins.InsertItem(static_cast<UINT>(i), true, static_cast<UINT>(SkinCommand(i)), name);
+    MenuItemText(name, shown);
+    skins.InsertItem(static_cast<UINT>(i), true, static_cast<UINT>(SkinCommand(i)), shown.CStr());
     if (gSettings.skin.CompareNoCase(name) == 0) skins.CheckItem(static_cast<UINT>(SkinCommand(i)), false, true);
   }
 }

@@ -37,7 +37,11 @@ bool MainWindow::CreateMainWindow() {
   if (!Create(WS_EX_TOOLWINDOW, kClassName, kTitle, WS_POPUP, 0, 0, 200, 200, nullptr, nullptr)) return false;
   // Explorer announces a restart with this message; the icon is then gone.
   taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
-  ShowTrayIcon();
+  // What the bar need not wait for comes from the message loop, once the bar
+  // is on the screen: the tray icon (adding it waits for the shell's tray to
+  // answer) and the common controls (their library's start was the largest
+  // single part of a start under Wine).
+  Post(kFinishStartMessage, 0, 0);
   RestorePosition(gSettings.winX, gSettings.winY, kNoPosition);
   return true;
 }
@@ -235,6 +239,11 @@ bool MainWindow::OnUserMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return true;
     case kTrayMessage:
       return OnTrayMessage(lParam);
+    case kFinishStartMessage:
+      ShowTrayIcon();
+      RegisterCommonControls();
+      if (lifecycle.finishStart) lifecycle.finishStart();
+      return true;
     default:
       return false;
   }

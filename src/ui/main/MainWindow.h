@@ -26,9 +26,13 @@ struct CanvasRect;
 struct BarLifecycle {
   void (*saveAll)();
   void (*shutdown)();
+  // From the message loop once the bar is on the screen and the common
+  // controls are registered: what the start left for later.
+  void (*finishStart)() = nullptr;
 };
 
 constexpr UINT kTrayMessage = WM_USER + 1;
+constexpr UINT kFinishStartMessage = WM_USER + 2;
 constexpr UINT kTrayIconId = 5001;
 constexpr UINT_PTR kScrollTimerId = 5000;
 
@@ -37,8 +41,9 @@ class MainWindow : public Window, public PlayerBar {
   MainWindow(StreamPlayer& player, SkinCanvas& canvas, BarLifecycle lifecycle, SideWindows& sideWindows);
   ~MainWindow() override;
 
-  // Hidden, placed by WinX/WinY, with its tray icon. False when the class or
-  // the window cannot be made.
+  // Hidden, placed by WinX/WinY; its tray icon and the common controls
+  // follow from the message loop. False when the class or the window cannot
+  // be made.
   bool CreateMainWindow();
   // Gives the canvas its drawing context for this window.
   bool AttachCanvas();

@@ -2,10 +2,16 @@
 
 #include "resources/SkinRes.h"
 #include "shell/SettingRanges.h"
+#include "toolkit/File.h"
 #include "toolkit/TextString.h"
+#include "ui/main/BitmapReader.h"
 #include "ui/main/SkinCanvasPlatform.h"
 
 namespace {
+
+// Far above any skin (a 32-bit bitmap of 4096 x 4096 pixels); a larger file
+// is not read at all.
+constexpr std::uint32_t kLargestBitmapFile = 64u << 20;
 
 // Skin numbers are any 32-bit values: positions are worked out in 64 bits and
 // brought back saturated, which keeps an off-image position off the image.
@@ -29,7 +35,7 @@ bool SkinCanvas::LoadSkin(const char* name, int volume, bool muted) {
   bool ok = ParseSkin(path.CStr());
   if (ok) {
     path.ChangeExtension("bmp");
-    ok = platform != nullptr && platform->LoadBitmapFile(path.CStr(), skinImage);
+    ok = LoadBitmapFile(path.CStr());
   }
   // Every parse resets the whole table, so nothing of a failed skin survives.
   if (!ok) LoadBuiltInSkin();
@@ -44,7 +50,21 @@ void SkinCanvas::LoadBuiltInSkin() {
   const void* text = nullptr;
   std::uint32_t size = platform->LoadResourceData(RT_SKIN_TEXT, IDR_SKIN_TEXT, &text);
   if (size == 0 || !ParseSkin(text, size)) return;
-  platform->LoadBitmapResource(IDB_SKIN, skinImage);
+  const void* bitmap = nullptr;
+  size = platform->LoadBitmapResource(IDB_SKIN, &bitmap);
+  ReadPackedBitmap(bitmap, size, skinImage);
+}
+
+// The file is read and checked here, whole, before any of it reaches the
+// platform: a damaged bitmap is refused as a missing one is (the system's own
+// loader may fault on one cut short).
+bool SkinCanvas::LoadBitmapFile(const char* path) {
+  MemoryBlock file;
+  if (!File::ReadWhole(path, kLargestBitmapFile, file)) {
+    skinImage.Release();
+    return false;
+  }
+  return ReadBitmapFile(file.data, file.size, skinImage);
 }
 
 void SkinCanvas::RebuildWindowImage(int volume, bool muted) {

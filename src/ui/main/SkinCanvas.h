@@ -65,6 +65,7 @@ class SkinCanvas {
   int ColorIndex() const { return colorIndex; }
 
  private:
+  bool LoadBitmapFile(const char* path);
   bool RenderTitleMask(const char* text);
   void DrawTitle();
   bool ElementHolds(int index, int x, int y) const;

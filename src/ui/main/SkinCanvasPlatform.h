@@ -1,8 +1,8 @@
 // What the skin canvas needs from the platform: a drawing context holding the
-// window image, the title font and text rasteriser, the image loaders and the
-// program's resources. The Windows implementation is GDI (memory device
-// context, CreateFontIndirectA, GetTextExtentPoint32A, DrawTextA, LoadImageA);
-// tests supply their own.
+// window image, the title font and text rasteriser, and the program's
+// resources. The Windows implementation is GDI (memory device context,
+// CreateFontIndirectA, GetTextExtentPoint32A, DrawTextA); tests supply their
+// own. Skin bitmaps are read by the canvas itself (BitmapReader).
 #pragma once
 
 #include <cstdint>
@@ -25,9 +25,9 @@ class SkinCanvasPlatform {
   // top-left of `target`, which the canvas has created at the measured size
   // and filled with 0. The pixels must be readable when this returns.
   virtual void RasterizeTitle(const char* text, PixelImage& target) = 0;
-  // Loads a bitmap file or a bitmap resource of the program into `image`.
-  virtual bool LoadBitmapFile(const char* path, PixelImage& image) = 0;
-  virtual bool LoadBitmapResource(int id, PixelImage& image) = 0;
+  // Read-only bytes of a bitmap resource of the program (a packed bitmap:
+  // info header, colour table, pixels); 0 when it is missing.
+  virtual std::uint32_t LoadBitmapResource(int id, const void** data) = 0;
   // Read-only bytes of a resource of the program; 0 when it is missing.
   virtual std::uint32_t LoadResourceData(const char* type, int id, const void** data) = 0;
   // Copies width x height pixels of the window image to (0, 0) of a device.

@@ -25,10 +25,10 @@ void MarkAbsent(SkinElement& e) {
 
 // Up to six comma-separated numbers; an empty piece ends the list. Reversed
 // corners, or an extent that a 32-bit size cannot hold, make the element absent.
-void ReadElement(const KeyValueDocument& doc, const char* key, SkinElement& e) {
+// value is scratch space, one block for all the elements of a skin.
+void ReadElement(const KeyValueDocument& doc, const char* key, SkinElement& e, TextString& value) {
   MarkAbsent(e);
   if (key[0] == '\0') return;
-  TextString value;
   doc.GetText(key, value, "");
   if (value.IsEmpty()) return;
   value.AppendChar(',');
@@ -104,8 +104,9 @@ bool ParseDocument(SkinDescription& skin, KeyValueDocument& doc) {
   keys.ReplaceChar('/', '\0');
   const char* name = keys.CStr();
   const char* keysEnd = name + keysLength;
+  TextString value;
   for (int i = 0; i < kSkinElementCount; ++i) {
-    ReadElement(doc, name < keysEnd ? name : "", skin[i]);
+    ReadElement(doc, name < keysEnd ? name : "", skin[i], value);
     if (name < keysEnd) name += std::strlen(name) + 1;
   }
 

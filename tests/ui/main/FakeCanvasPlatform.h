@@ -1,6 +1,6 @@
 // The canvas's platform part for tests: a fixed-pitch "font" whose glyphs ink
-// the first column of their cell, bitmaps whose every pixel names its own
-// position, and the built-in skin text as the only resource.
+// the first column of their cell, and the built-in skin text and a bitmap
+// whose every pixel names its own position as the only resources.
 #pragma once
 
 #include <cstring>
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "BuiltInSkinText.h"
-#include "toolkit/File.h"
 #include "ui/main/PixelImage.h"
 #include "ui/main/SkinCanvasPlatform.h"
 #include "ui/main/SkinDescription.h"
@@ -43,16 +42,11 @@ class FakeCanvasPlatform : public SkinCanvasPlatform {
     }
   }
 
-  bool LoadBitmapFile(const char* path, PixelImage& image) override {
-    loadedFiles.push_back(path);
-    File file;
-    if (!file.OpenRead(path)) return false;
-    return MakeSheet(image, 1, 400, 40);
-  }
-
-  bool LoadBitmapResource(int id, PixelImage& image) override {
-    if (!hasResources || id != 302) return false;
-    return MakeSheet(image, 0, 343, 34);
+  std::uint32_t LoadBitmapResource(int id, const void** data) override {
+    if (!hasResources || id != 302) return 0;
+    // The packed form: the file without its 14-byte header.
+    *data = builtInSheet.data() + 14;
+    return static_cast<std::uint32_t>(builtInSheet.size() - 14);
   }
 
   std::uint32_t LoadResourceData(const char* type, int id, const void** data) override {
@@ -67,12 +61,26 @@ class FakeCanvasPlatform : public SkinCanvasPlatform {
     paintedHeight = height;
   }
 
-  static bool MakeSheet(PixelImage& image, int tag, int width, int height) {
-    if (!image.Create(width, height)) return false;
+  // A 24-bit bitmap file, rows bottom-up, whose every pixel is Sheet(x, y, tag).
+  static std::string SheetFile(int tag, int width, int height) {
+    std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    std::string file(54 + stride * height, '\0');
+    auto put = [&file](std::size_t at, std::uint32_t v, int bytes) {
+      for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<std::uint32_t>(file.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
     for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) *image.PixelAt(x, y) = Sheet(x, y, tag);
+      for (int x = 0; x < width; ++x) put(54 + (height - 1 - y) * stride + 3 * x, Sheet(x, y, tag), 3);
     }
-    return true;
+    return file;
   }
 
   int glyphWidth = 6;
@@ -80,10 +88,10 @@ class FakeCanvasPlatform : public SkinCanvasPlatform {
   int extraWidth = 0;
   bool hasResources = true;
   std::string skinText = BuiltInSkinText();
+  std::string builtInSheet = SheetFile(0, 343, 34);
 
   std::vector<const PixelImage*> selections;
   std::vector<std::string> rasterized;
-  std::vector<std::string> loadedFiles;
   int fontsCreated = 0;
   std::string fontFace;
   int fontSize = 0;

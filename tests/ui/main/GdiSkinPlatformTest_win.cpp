@@ -1,13 +1,11 @@
-// The canvas drawn through GDI: the real built-in skin, real fonts, bitmap
-// files as the platform's loader reads them, and the copy to a window.
+// The canvas drawn through GDI: the real built-in skin, real fonts, and the
+// copy to a window.
 #include "ui/main/GdiSkinPlatform_win.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
-#include "support/TempDir.h"
 #include "support/TestWindows.h"
 #include "ui/main/SkinCanvas.h"
 
@@ -46,35 +44,6 @@ class GdiSkinPlatformTest : public testing::Test {
   GdiSkinPlatform gdi;  // after the canvas: ends first, detached in TearDown
 };
 
-// A 24-bit bottom-up BMP file whose pixel (x, y) is red x * 40, green y * 40,
-// blue 0x11.
-std::string SmallBitmapFile(int width, int height) {
-  int rowBytes = (width * 3 + 3) & ~3;
-  int imageBytes = rowBytes * height;
-  std::string file(54 + imageBytes, '\0');
-  auto put32 = [&](int at, std::uint32_t v) { std::memcpy(&file[at], &v, 4); };
-  auto put16 = [&](int at, std::uint16_t v) { std::memcpy(&file[at], &v, 2); };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  put16(26, 1);
-  put16(28, 24);
-  put32(34, static_cast<std::uint32_t>(imageBytes));
-  for (int y = 0; y < height; ++y) {
-    char* row = &file[54 + (height - 1 - y) * rowBytes];
-    for (int x = 0; x < width; ++x) {
-      row[x * 3 + 0] = 0x11;
-      row[x * 3 + 1] = static_cast<char>(y * 40);
-      row[x * 3 + 2] = static_cast<char>(x * 40);
-    }
-  }
-  return file;
-}
-
 }  // namespace
 
 TEST_F(GdiSkinPlatformTest, BuiltInSkinComesFromTheProgramsResources) {
@@ -90,6 +59,8 @@ TEST_F(GdiSkinPlatformTest, BuiltInSkinComesFromTheProgramsResources) {
   }
   // The knob at volume 50 has its left edge at 251.
   EXPECT_EQ(*sheet.PixelAt(205, 21), At(251, 4));
+  const void* bytes = nullptr;
+  EXPECT_EQ(0u, gdi.LoadBitmapResource(9999, &bytes)) << "a bitmap the program does not carry";
 }
 
 TEST_F(GdiSkinPlatformTest, TitleIsRasterisedInTheTitleFontAndColours) {
@@ -127,32 +98,6 @@ TEST_F(GdiSkinPlatformTest, WideTitleScrollsAsABand) {
   EXPECT_EQ(4, canvas.ScrollOffset());
   EXPECT_EQ(8, moved.left);
   EXPECT_EQ(215, moved.right);
-}
-
-TEST_F(GdiSkinPlatformTest, BitmapFilesLoadTopRowFirst) {
-  TempDir dir;
-  dir.Write("sheet.bmp", SmallBitmapFile(5, 3));
-  PixelImage image;
-  ASSERT_TRUE(gdi.LoadBitmapFile(dir.File("sheet.bmp").c_str(), image));
-  ASSERT_EQ(5, image.Width());
-  ASSERT_EQ(3, image.Height());
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 5; ++x) {
-      std::uint32_t expected = (static_cast<std::uint32_t>(x * 40) << 16) | (static_cast<std::uint32_t>(y * 40) << 8) | 0x11;
-      EXPECT_EQ(expected, *image.PixelAt(x, y) & 0xFFFFFF) << x << "," << y;
-    }
-  }
-}
-
-TEST_F(GdiSkinPlatformTest, UnreadableBitmapsFailAndLeaveNoImage) {
-  TempDir dir;
-  dir.Write("broken.bmp", "BM this is no bitmap");
-  PixelImage image;
-  EXPECT_FALSE(gdi.LoadBitmapFile(dir.File("broken.bmp").c_str(), image));
-  EXPECT_TRUE(image.IsEmpty());
-  EXPECT_FALSE(gdi.LoadBitmapFile(dir.File("missing.bmp").c_str(), image));
-  EXPECT_FALSE(gdi.LoadBitmapResource(9999, image));
-  EXPECT_TRUE(image.IsEmpty());
 }
 
 TEST_F(GdiSkinPlatformTest, PaintCopiesTheWindowImageToADevice) {

@@ -311,7 +311,7 @@ TEST_F(MainWindowTest, TopmostCommandEntersAndLeavesTheTopmostBand) {
 TEST_F(MainWindowTest, ContextMenuCarriesTheCheckMarksAndTheSkinList) {
   TempDir dir;
   CreateDirectoryA(dir.File("skin").c_str(), nullptr);
-  for (const char* name : {"Blue", "dusk", "Neon"}) dir.Write(std::string("skin\\") + name + ".ini", "[skin]\r\n");
+  for (const char* name : {"Blue", "dusk", "R&B"}) dir.Write(std::string("skin\\") + name + ".ini", "[skin]\r\n");
   BuildSkinList(gSkinList, dir.Path().c_str());
   ASSERT_EQ(3, SkinListCount(gSkinList));
   gSettings.skin.Assign("DUSK");
@@ -343,6 +343,7 @@ TEST_F(MainWindowTest, ContextMenuCarriesTheCheckMarksAndTheSkinList) {
   }
   // The file system's order; the current skin is marked whatever its case.
   EXPECT_NE(std::string::npos, names.find("dusk* "));
+  EXPECT_NE(std::string::npos, names.find("R&&B ")) << "shown as it is named, not with B underlined";
   EXPECT_EQ(1, static_cast<int>(std::count(names.begin(), names.end(), '*')));
   menu.Destroy();
 
