@@ -26,7 +26,6 @@ import socket
 import statistics
 import subprocess
 import sys
-import threading
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
@@ -37,35 +36,9 @@ import make_media  # noqa: E402
 import wineapp  # noqa: E402
 from sound import SoundCapture, loud_span  # noqa: E402
 from blackhole_dns import BlackholeDns, NAME as SLOW_HOST  # noqa: E402
+from wine_program import Program  # noqa: E402
 
 STOP_GOAL_MS = 20.0
-
-
-class Program:
-    """A Windows program under Wine whose output lines are stamped on arrival."""
-
-    def __init__(self, env, argv, prefix=()):
-        self.lines = []
-        self.proc = subprocess.Popen(list(prefix) + ["wine"] + argv, env=env, stdin=subprocess.DEVNULL,
-                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, start_new_session=True)
-        self.reader = threading.Thread(target=self._read, daemon=True)
-        self.reader.start()
-
-    def _read(self):
-        for raw in self.proc.stdout:
-            self.lines.append((time.monotonic(), raw.decode("ascii", "replace").strip()))
-
-    def wait(self, timeout):
-        try:
-            return self.proc.wait(timeout)
-        finally:
-            if self.proc.poll() is None:
-                os.killpg(self.proc.pid, 9)
-                self.proc.wait(5)
-            self.reader.join(5)
-
-    def first(self, prefix):
-        return next(((t, line) for t, line in self.lines if line.startswith(prefix)), None)
 
 
 def full_listener():

@@ -51,6 +51,7 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "servers"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from station import StationServer, Mount  # noqa: E402
+from wine_program import Program  # noqa: E402
 import make_media  # noqa: E402
 import wineapp  # noqa: E402
 from sound import SoundCapture  # noqa: E402
@@ -262,30 +263,6 @@ class Row:
     def text(self):
         e = self.error()
         return "?" if e is None else "%+.0f%s" % (e, "*" if self.dropout else "")
-
-
-class Program:
-    """A Windows program under Wine whose output lines are stamped on arrival."""
-
-    def __init__(self, env, argv):
-        self.lines = []
-        self.proc = subprocess.Popen(["wine"] + argv, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                     stderr=subprocess.DEVNULL, start_new_session=True)
-        self.reader = threading.Thread(target=self._read, daemon=True)
-        self.reader.start()
-
-    def _read(self):
-        for raw in self.proc.stdout:
-            self.lines.append((time.monotonic(), raw.decode("ascii", "replace").strip()))
-
-    def wait(self, timeout):
-        try:
-            return self.proc.wait(timeout)
-        finally:
-            if self.proc.poll() is None:
-                os.killpg(self.proc.pid, 9)
-                self.proc.wait(5)
-            self.reader.join(5)
 
 
 def errors(rows):
