@@ -70,21 +70,34 @@ int ReadPlaylist(const char* body, int length, PlaylistEntries& entries) {
 }
 
 PlaylistWriter::PlaylistWriter(TextString& text, int count) : out(text) {
-  out.Assign("[playlist]\r\n");
-  out.AppendFormat("numberofentries=%d\r\n", count);
+  out.Clear();
+  Put("[playlist]\r\nnumberofentries=");
+  PutNumber(count);
+  Put("\r\n");
+}
+
+void PlaylistWriter::Put(const char* text) {
+  length = out.AppendAt(length, text, static_cast<int>(std::strlen(text)));
+}
+
+void PlaylistWriter::PutNumber(int value) {
+  char digits[12];
+  length = out.AppendAt(length, digits, WriteDecimal(value, digits));
 }
 
 void PlaylistWriter::Add(const PlaylistEntry& entry) {
   int k = ++added;
-  out.AppendFormat("File%d=", k);
-  out.Append(entry.file.CStr());
-  out.AppendFormat("\r\nTitle%d=", k);
-  out.Append(entry.title.CStr());
-  out.AppendFormat("\r\nInfo%d=", k);
-  out.Append(entry.info.CStr());
-  out.AppendFormat("\r\nHome%d=", k);
-  out.Append(entry.home.CStr());
-  out.AppendFormat("\r\nLength%d=-1\r\n", k);
+  const char* keys[] = {"File", "\r\nTitle", "\r\nInfo", "\r\nHome"};
+  const TextString* values[] = {&entry.file, &entry.title, &entry.info, &entry.home};
+  for (int i = 0; i < 4; ++i) {
+    Put(keys[i]);
+    PutNumber(k);
+    Put("=");
+    length = out.AppendAt(length, values[i]->CStr(), values[i]->Length());
+  }
+  Put("\r\nLength");
+  PutNumber(k);
+  Put("=-1\r\n");
 }
 
-void PlaylistWriter::Finish() { out.Append("Version=2\r\n"); }
+void PlaylistWriter::Finish() { Put("Version=2\r\n"); }

@@ -76,6 +76,10 @@ class PlaylistWriter {
   void Finish();
 
  private:
+  void Put(const char* text);
+  void PutNumber(int value);
+
   TextString& out;
+  int length = 0;  // kept here: measuring the text per append was quadratic
   int added = 0;
 };

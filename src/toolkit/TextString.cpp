@@ -1,5 +1,6 @@
 #include "toolkit/TextString.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -111,6 +112,27 @@ void TextString::Append(const char* text, int count) {
   }
   std::memmove(data + length, text, static_cast<size_t>(count));
   data[length + count] = '\0';
+}
+
+int TextString::AppendAt(int end, const char* text, int count) {
+  // A wrong end is the caller's mistake; it must still never write astray.
+  if (end < 0 || end > capacity || data[end] != '\0') end = Length();
+  if (count <= 0) return end;
+  if (capacity - end < count) {
+    int wanted = end + count;
+    int doubled = capacity > INT_MAX / 2 ? INT_MAX - 1 : capacity * 2;
+    int grown = wanted > doubled ? wanted : doubled;
+    if (text >= data && text <= data + capacity) {
+      int offset = static_cast<int>(text - data);
+      Grow(grown);
+      text = data + offset;
+    } else {
+      Grow(grown);
+    }
+  }
+  std::memmove(data + end, text, static_cast<size_t>(count));
+  data[end + count] = '\0';
+  return end + count;
 }
 
 void TextString::AppendChar(char c) {

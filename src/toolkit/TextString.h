@@ -27,6 +27,10 @@ class TextString {
   void Append(const char* text);
   void Append(const char* text, int count);
   void AppendChar(char c);
+  // Appends at end, the text's length as the caller keeps it, without
+  // measuring the text and growing by doubling: many appends to a long text
+  // stay linear. Returns the new length.
+  int AppendAt(int end, const char* text, int count);
   // printf-style; the string grows to hold the whole result.
   void Format(const char* format, ...);
   void AppendFormat(const char* format, ...);

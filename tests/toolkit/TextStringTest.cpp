@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 // 表 (0x95 0x5C): its trail byte is the backslash.
@@ -47,6 +48,32 @@ TEST(TextString, AssignAndAppendGrowAndKeepText) {
   t.Assign(std::string(60, 'a').c_str());
   t.Append(t.CStr() + 50);
   EXPECT_EQ(70, t.Length());
+}
+
+TEST(TextString, AppendAtTrustsOnlyAnEndThatIsTheTextsEnd) {
+  TextString s;
+  int end = 0;
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    const char* piece = (i % 3) ? "ab" : "xyz";
+    end = s.AppendAt(end, piece, static_cast<int>(std::strlen(piece)));
+    expected += piece;
+  }
+  EXPECT_EQ(expected, s.CStr());
+  EXPECT_EQ(static_cast<int>(expected.size()), end);
+  // A stale or wild end is measured instead: the text stays whole and the
+  // block is never written outside.
+  s.Assign("abc");
+  EXPECT_EQ(5, s.AppendAt(1, "de", 2));
+  EXPECT_STREQ("abcde", s.CStr());
+  EXPECT_EQ(7, s.AppendAt(1 << 30, "fg", 2));
+  EXPECT_EQ(8, s.AppendAt(-4, "h", 1));
+  EXPECT_STREQ("abcdefgh", s.CStr());
+  // Its own text as the source, while the block moves.
+  TextString t;
+  t.Assign(std::string(60, 'a').c_str());
+  EXPECT_EQ(120, t.AppendAt(60, t.CStr(), 60));
+  EXPECT_EQ(std::string(120, 'a'), t.CStr());
 }
 
 TEST(TextString, CharAtAndSetCharAtStayInsideTheBlock) {

@@ -38,21 +38,40 @@ struct ScrapedStation {
   TextString name, tags, site, recent, type;
 };
 
+// Tags past a record's longest text change nothing it keeps; link texts may
+// overlap, so without a cut they could grow with the square of the block.
+constexpr int kTagsKept = kStationTextMax + 2;
+
+// Appends count bytes at length, growing by doubling: TextString grows to
+// the exact size past 2 KB, which is quadratic over many small appends.
+void PutTagText(TextString& tags, int& length, const char* text, int count) {
+  if (count > kTagsKept - length) count = kTagsKept - length;
+  if (count <= 0) return;
+  if (tags.Capacity() < length + count) tags.Reserve(std::max(length + count, tags.Capacity() * 2));
+  std::memcpy(tags.Data() + length, text, static_cast<size_t>(count));
+  length += count;
+  tags.Data()[length] = '\0';
+}
+
 // Every link text of the tag block [from, blockEnd), each followed by a
 // blank. Returns the position right after the '>' of the last link taken,
 // or from when there was none.
 const char* CollectTags(const char* from, const char* blockEnd, TextString& tags) {
   const char* pos = from;
+  const char* close = nullptr;
+  int length = tags.Length();
   for (const char* p = from;;) {
     const char* link = Find(p, blockEnd, "<a ");
     if (!link) break;
     const void* found = std::memchr(link, '>', static_cast<size_t>(blockEnd - link));
     if (!found) break;
     const char* textStart = static_cast<const char*>(found) + 1;
-    const char* close = Find(textStart, blockEnd, "</");
+    // One "</" may end the text of many nested links: look again only
+    // once it lies behind, or the walk is quadratic.
+    if (!close || close < textStart) close = Find(textStart, blockEnd, "</");
     if (!close) break;
-    tags.Append(textStart, static_cast<int>(close - textStart));
-    tags.AppendChar(' ');
+    PutTagText(tags, length, textStart, static_cast<int>(close - textStart));
+    PutTagText(tags, length, " ", 1);
     pos = p = textStart;
   }
   return pos;

@@ -177,6 +177,26 @@ TEST(StationScraper, TagsAreTakenOnlyInsideTheirBlock) {
   s = Scrape(Page({b}));
   ASSERT_EQ(1u, s.size());
   EXPECT_EQ("", s[0].tags);
+
+  // Links inside a link's text: each text runs to the one shared "</", so
+  // they overlap. 30,000 of them would make 1.8 GB of tags; the record keeps
+  // its longest text of them, and the block's followers are still read.
+  const int nested = 30000;
+  std::string link = "<a x>";
+  b.tags.clear();
+  for (int i = 0; i < nested; ++i) b.tags += link;
+  b.tags += "Z</a>";
+  std::string expected;
+  for (int i = 0; expected.size() < static_cast<size_t>(kStationTextMax); ++i) {
+    for (int j = i + 1; j < nested && expected.size() < static_cast<size_t>(kStationTextMax); ++j) expected += link;
+    expected += "Z ";
+  }
+  expected.resize(kStationTextMax);
+  s = Scrape(Page({b, Block{2}}));
+  ASSERT_EQ(2u, s.size());
+  EXPECT_EQ(expected, s[0].tags);
+  EXPECT_EQ("http://site.example/", s[0].site);
+  EXPECT_EQ("Pop Rock ", s[1].tags);
 }
 
 TEST(StationScraper, AStationWithAMissingMarkerEndsTheScan) {
