@@ -179,7 +179,7 @@ TEST(StationScraper, TagsAreTakenOnlyInsideTheirBlock) {
   EXPECT_EQ("", s[0].tags);
 
   // Links inside a link's text: each text runs to the one shared "</", so
-  // they overlap. 30,000 of them would make 1.8 GB of tags; the record keeps
+  // they overlap. 30,000 of them would make 2.2 GB of tags; the record keeps
   // its longest text of them, and the block's followers are still read.
   const int nested = 30000;
   std::string link = "<a x>";
