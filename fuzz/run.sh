@@ -6,7 +6,7 @@
 #   fuzz/run.sh [SECONDS]    each target for SECONDS (default 60); CI runs 5
 #   fuzz/run.sh --runs N     each target until N executions (the long run:
 #                            --runs 10000000: 1-10 minutes a target alone,
-#                            about 20 for fuzz_favorites)
+#                            about 27 for fuzz_favorites)
 #
 # Target names after either (fuzz_settings ...) run only those.
 #
