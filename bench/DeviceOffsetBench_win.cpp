@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "BenchLine.h"
 #include "engine/WaveRing.h"
 
 namespace {
@@ -26,15 +27,6 @@ constexpr int kRate = 48000;
 constexpr int kFrameBytes = 4;
 constexpr std::int64_t kSegmentSamples = 138 * 1152;
 constexpr double kPi = 3.14159265358979323846;
-
-void Line(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::printf("\n");
-  std::fflush(stdout);
-}
 
 // Sample n of the whole signal, as the test songs sound at volume 0.5.
 std::int16_t SampleAt(std::int64_t n) {

@@ -26,6 +26,7 @@
 #include <cstring>
 #include <string>
 
+#include "BenchLine.h"
 #include "engine/EventSocket.h"
 #include "engine/StreamPlayer.h"
 
@@ -40,15 +41,6 @@ double NowMs() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(gFrequency.QuadPart);
-}
-
-void Line(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::printf("\n");
-  std::fflush(stdout);
 }
 
 LRESULT CALLBACK BenchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -54,7 +54,7 @@ from station import StationServer, Mount  # noqa: E402
 from wine_program import Program  # noqa: E402
 import make_media  # noqa: E402
 import wineapp  # noqa: E402
-from sound import SoundCapture  # noqa: E402
+from sound import SoundCapture, loud_span, quiet_runs  # noqa: E402
 from bar_e2e import _DRAWN, decode_trace_string  # noqa: E402
 
 RATE = 44100
@@ -157,22 +157,10 @@ def tone_change(samples, near, before, after, reach=0.8):
 
 def dropouts(samples, shortest=441, threshold=300):
     """(start, length) of every run of shortest or more quiet samples inside the sound."""
-    first = next((i for i, x in enumerate(samples) if abs(x) > LOUD), None)
-    if first is None:
+    span = loud_span(samples, LOUD)
+    if span is None:
         return []
-    last = len(samples) - 1
-    while last > first and abs(samples[last]) <= LOUD:
-        last -= 1
-    found = []
-    run = 0
-    for i in range(first, last + 1):
-        if abs(samples[i]) <= threshold:
-            run += 1
-            continue
-        if run >= shortest:
-            found.append((i - run, run))
-        run = 0
-    return found
+    return quiet_runs(samples, span[0], span[1], shortest, threshold)
 
 
 def near_dropout(index, gaps, reach=0.05):

@@ -122,6 +122,16 @@ std::string Pls(const std::vector<std::string>& files, const char* count = nullp
   return "HTTP/1.0 200 OK\r\nContent-Type: audio/x-scpls\r\n\r\n" + body;
 }
 
+// Where each frame of a file of back-to-back MP3 frames begins.
+std::vector<size_t> FrameStarts(const std::vector<std::uint8_t>& mp3) {
+  std::vector<size_t> starts;
+  Mp3Header header;
+  for (size_t at = 0; at + 4 <= mp3.size() && ParseMp3Header(mp3.data() + at, &header); at += header.frameLength) {
+    starts.push_back(at);
+  }
+  return starts;
+}
+
 }  // namespace
 
 TEST(StreamSession, ReportsEachRefusalWithItsText) {
@@ -301,11 +311,7 @@ TEST(StreamSession, ReadsBlocksAndShowsEachTitleWithItsAudio) {
 TEST(StreamSession, TitleWaitsForTheDeviceToPlayItsFirstSample) {
   std::vector<std::uint8_t> mp3 = ReadMedia("tone1k_44k_stereo_128.mp3");
   ASSERT_FALSE(mp3.empty());
-  std::vector<size_t> frames;  // where each frame begins
-  Mp3Header header;
-  for (size_t at = 0; at + 4 <= mp3.size() && ParseMp3Header(mp3.data() + at, &header); at += header.frameLength) {
-    frames.push_back(at);
-  }
+  std::vector<size_t> frames = FrameStarts(mp3);
   ASSERT_GT(frames.size(), 60u);
   // A metadata point at the start of frame 20, the next one 20 frames on (a
   // frame's length varies by its padding byte): "Two" comes with the first
@@ -345,11 +351,7 @@ TEST(StreamSession, TitleWaitsForTheDeviceToPlayItsFirstSample) {
 TEST(StreamSession, TheRingKeepsTimeWhileTheNetworkPauses) {
   std::vector<std::uint8_t> mp3 = ReadMedia("tone1k_44k_stereo_128.mp3");
   ASSERT_FALSE(mp3.empty());
-  std::vector<size_t> frames;
-  Mp3Header header;
-  for (size_t at = 0; at + 4 <= mp3.size() && ParseMp3Header(mp3.data() + at, &header); at += header.frameLength) {
-    frames.push_back(at);
-  }
+  std::vector<size_t> frames = FrameStarts(mp3);
   ASSERT_GT(frames.size(), 100u);
   // Metadata points every 20 frames, a block every 19.1: "Two" comes with
   // the audio of block 2, "Three" 67 ms or so into block 3.
