@@ -14,3 +14,10 @@ VELMORIN_SESSION="$WINEPREFIX/velmorin-session"
 if [ -f "$VELMORIN_SESSION/env" ]; then
   . "$VELMORIN_SESSION/env"
 fi
+
+# Debian's Wine loader sits at a fixed address just below 2 GB, and the kernel
+# starts its heap anywhere in the gigabyte above it. About one start in five
+# thousand the heap covers the page every Wine process maps at 0x7ffe0000, and
+# that process ends at once ("failed to map the shared user data"). Without
+# address randomization the heap starts right after the loader.
+wine() { setarch -R wine "$@"; }

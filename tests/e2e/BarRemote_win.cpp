@@ -29,6 +29,12 @@
 
 namespace {
 
+// Says on stderr which step failed and why, so a failing test shows it.
+int Fail(const char* what) {
+  std::fprintf(stderr, "%s failed, error %lu\n", what, GetLastError());
+  return 1;
+}
+
 LPARAM Number(const char* text) { return static_cast<LPARAM>(std::strtoll(text, nullptr, 0)); }
 
 void PrintHex(const char* text) {
@@ -47,7 +53,7 @@ void FromHex(const char* hex, char* out) {
 }
 
 int PrintClipboard() {
-  if (!OpenClipboard(nullptr)) return 1;
+  if (!OpenClipboard(nullptr)) return Fail("OpenClipboard");
   HANDLE data = GetClipboardData(CF_TEXT);
   const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
   PrintHex(text ? text : "");
@@ -59,12 +65,12 @@ int PrintClipboard() {
 int SetClipboard(const char* hex) {
   size_t length = std::strlen(hex) / 2;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length + 1);
-  if (!block) return 1;
+  if (!block) return Fail("GlobalAlloc");
   FromHex(hex, static_cast<char*>(GlobalLock(block)));
   GlobalUnlock(block);
   if (!OpenClipboard(nullptr)) {
     GlobalFree(block);
-    return 1;
+    return Fail("OpenClipboard");
   }
   EmptyClipboard();
   bool set = SetClipboardData(CF_TEXT, block) != nullptr;
@@ -144,13 +150,14 @@ HWND FindTarget(const char* spec) {
 int PrintRect(HWND window, UINT message, WPARAM wParam) {
   RemoteBlock block(window, sizeof(RECT));
   RECT r = {};
-  if (!block.Valid() || !block.Write(0, &r, sizeof r)) return 1;
+  if (!block.Valid()) return Fail("VirtualAllocEx");
+  if (!block.Write(0, &r, sizeof r)) return Fail("WriteProcessMemory");
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(window, message, wParam, reinterpret_cast<LPARAM>(block.At(0)), SMTO_NORMAL, 5000,
-                           &result) ||
-      !block.Read(0, &r, sizeof r)) {
-    return 1;
+                           &result)) {
+    return Fail("SendMessageTimeout");
   }
+  if (!block.Read(0, &r, sizeof r)) return Fail("ReadProcessMemory");
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
   std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
   return 0;
@@ -159,19 +166,19 @@ int PrintRect(HWND window, UINT message, WPARAM wParam) {
 int PrintCell(HWND list, int row, int column) {
   constexpr int kTextSize = 65536;
   RemoteBlock block(list, sizeof(LVITEMA) + kTextSize);
-  if (!block.Valid()) return 1;
+  if (!block.Valid()) return Fail("VirtualAllocEx");
   LVITEMA item = {};
   item.iSubItem = column;
   item.pszText = block.At(sizeof item);
   item.cchTextMax = kTextSize;
-  if (!block.Write(0, &item, sizeof item)) return 1;
+  if (!block.Write(0, &item, sizeof item)) return Fail("WriteProcessMemory");
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.At(0)),
                            SMTO_NORMAL, 5000, &result)) {
-    return 1;
+    return Fail("SendMessageTimeout");
   }
   static char text[kTextSize];
-  if (!block.Read(sizeof item, text, kTextSize)) return 1;
+  if (!block.Read(sizeof item, text, kTextSize)) return Fail("ReadProcessMemory");
   text[kTextSize - 1] = '\0';
   PrintHex(text);
   return 0;
@@ -185,7 +192,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "setclipboard") == 0 && argc == 3) return SetClipboard(argv[2]);
   if (std::strcmp(argv[1], "cursor") == 0 && argc == 2) {
     POINT at;
-    if (!GetCursorPos(&at)) return 1;
+    if (!GetCursorPos(&at)) return Fail("GetCursorPos");
     std::printf("%ld %ld\n", at.x, at.y);
     return 0;
   }
@@ -197,7 +204,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
   }
   HWND bar = FindTarget(target);
-  if (!bar) return 1;
+  if (!bar) return Fail("finding the window");
   const char* command = argv[1];
   if (std::strcmp(command, "rect") == 0 && argc == 4) {
     return PrintRect(bar, static_cast<UINT>(Number(argv[2])), static_cast<WPARAM>(Number(argv[3])));
@@ -210,7 +217,9 @@ int main(int argc, char** argv) {
     static char text[65536];
     DWORD_PTR result = 0;
     LPARAM buffer = reinterpret_cast<LPARAM>(text);
-    if (!SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, buffer, SMTO_NORMAL, 5000, &result)) return 1;
+    if (!SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, buffer, SMTO_NORMAL, 5000, &result)) {
+      return Fail("SendMessageTimeout");
+    }
     PrintHex(text);
     return 0;
   }
@@ -227,7 +236,9 @@ int main(int argc, char** argv) {
     LPARAM lParam = Number(argv[4]);
     if (command[0] == 'p') return PostMessageA(bar, message, wParam, lParam) ? 0 : 1;
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(bar, message, wParam, lParam, SMTO_NORMAL, 5000, &result)) return 1;
+    if (!SendMessageTimeoutA(bar, message, wParam, lParam, SMTO_NORMAL, 5000, &result)) {
+      return Fail("SendMessageTimeout");
+    }
     std::printf("%lld\n", static_cast<long long>(result));
     return 0;
   }

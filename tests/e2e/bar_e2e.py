@@ -168,8 +168,13 @@ class Bar:
         _session.key(*keys)
 
     def remote(self, *args):
-        out = _session.run(["wine", REMOTE] + [str(a) for a in args], stdin=subprocess.DEVNULL,
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
+        # Wine's own errors too: one that ends the process says why only there.
+        out = subprocess.run(["wine", REMOTE] + [str(a) for a in args], stdin=subprocess.DEVNULL,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=30,
+                             env=dict(_session.env, WINEDEBUG="-all,err+all"))
+        # Why the last call failed, for an assertion's message.
+        self.remote_error = "bar_remote %s: exit %d, %s" % (
+            " ".join(str(a) for a in args), out.returncode, out.stderr.decode("ascii", "replace").strip())
         return out.returncode, out.stdout.decode("ascii", "replace").strip()
 
     def state(self):

@@ -68,7 +68,7 @@ class Favorites:
 
     def send(self, target, message, wparam=0, lparam=0):
         code, out = self.remote(target, "send", message, wparam, lparam)
-        self.bar.case.assertEqual(0, code, "the favorites window answers")
+        self.bar.case.assertEqual(0, code, self.bar.remote_error)
         return int(out)
 
     def file(self):
@@ -106,14 +106,14 @@ class Favorites:
             cells = []
             for column in range(4):
                 code, text = self.remote("fav/5011", "cell", row, column)
-                self.bar.case.assertEqual(0, code)
+                self.bar.case.assertEqual(0, code, self.bar.remote_error)
                 cells.append(bytes.fromhex(text).decode("cp932"))
             out.append(tuple(cells))
         return out
 
     def _rect(self, target, message, wparam):
         code, out = self.remote(target, "rect", message, wparam)
-        self.bar.case.assertEqual(0, code)
+        self.bar.case.assertEqual(0, code, self.bar.remote_error)
         return tuple(int(v) for v in out.split())
 
     def click_button(self, command):
@@ -149,7 +149,7 @@ class Favorites:
 
     def field(self, title, control):
         code, out = self.remote("title:%s/%d" % (title.encode("cp932").hex(), control), "text")
-        self.bar.case.assertEqual(0, code)
+        self.bar.case.assertEqual(0, code, self.bar.remote_error)
         return bytes.fromhex(out).decode("cp932")
 
     def fill_editor(self, title, values):

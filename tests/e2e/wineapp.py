@@ -5,6 +5,7 @@ cmake/wine-server.sh starts for a CTest run; run standalone, WineSession
 starts and stops one of its own. Everything waits for conditions with a
 deadline, and every process started here is ended on close.
 """
+import ctypes
 import os
 import shutil
 import signal
@@ -14,6 +15,25 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CMAKE_DIR = os.path.join(ROOT, "cmake")
+
+
+def _start_wine_without_randomization():
+    """Debian's Wine loader sits at a fixed address just below 2 GB, and the
+    kernel starts its heap anywhere in the gigabyte above it. About one start
+    in five thousand the heap covers the page every Wine process maps at
+    0x7ffe0000, and that process ends at once with exit code 1 ("failed to
+    map the shared user data"): a test fails for no fault of the program.
+    Every process started from here inherits this personality, so its heap
+    starts right after the loader."""
+    addr_no_randomize = 0x0040000
+    personality = ctypes.CDLL(None, use_errno=True).personality
+    personality.argtypes = [ctypes.c_ulong]
+    current = personality(0xFFFFFFFF)  # reads without changing
+    if current != -1:
+        personality(current | addr_no_randomize)
+
+
+_start_wine_without_randomization()
 
 
 class Timeout(AssertionError):
