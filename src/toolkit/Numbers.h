@@ -2,9 +2,6 @@
 
 #include <cstdint>
 
-// Reads a decimal number the way atoi does: leading white space, an optional
-// sign, digits up to the first non-digit, 0 without digits. Overflow wraps
-// instead of being undefined.
 // Writes value in decimal to out (room for 12 bytes) without a NUL;
 // returns the count of bytes written.
 inline int WriteDecimal(std::int32_t value, char* out) {
@@ -21,6 +18,9 @@ inline int WriteDecimal(std::int32_t value, char* out) {
   return written;
 }
 
+// Reads a decimal number the way atoi does: leading white space, an optional
+// sign, digits up to the first non-digit, 0 without digits. Overflow wraps
+// instead of being undefined.
 inline std::int32_t ReadDecimal(const char* text) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
   while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;

@@ -42,15 +42,8 @@ struct ScrapedStation {
 // overlap, so without a cut they could grow with the square of the block.
 constexpr int kTagsKept = kStationTextMax + 2;
 
-// Appends count bytes at length, growing by doubling: TextString grows to
-// the exact size past 2 KB, which is quadratic over many small appends.
 void PutTagText(TextString& tags, int& length, const char* text, int count) {
-  if (count > kTagsKept - length) count = kTagsKept - length;
-  if (count <= 0) return;
-  if (tags.Capacity() < length + count) tags.Reserve(std::max(length + count, tags.Capacity() * 2));
-  std::memcpy(tags.Data() + length, text, static_cast<size_t>(count));
-  length += count;
-  tags.Data()[length] = '\0';
+  length = tags.AppendAt(length, text, std::min(count, kTagsKept - length));
 }
 
 // Every link text of the tag block [from, blockEnd), each followed by a
